@@ -1,4 +1,4 @@
-#include "Classes.h"
+#include "framework/core/Classes.h"
 
 #include <algorithm>
 #include <cerrno>

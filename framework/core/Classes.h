@@ -3,7 +3,7 @@
 // checked ReadBuffer/WriteBuffer that raise EReadError/EWriteError, an in-memory
 // stream and a file stream.
 
-#include "SysUtils.h"
+#include "framework/core/SysUtils.h"
 
 #include <cstdint>
 #include <filesystem>

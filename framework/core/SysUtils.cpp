@@ -1,4 +1,4 @@
-#include "SysUtils.h"
+#include "framework/core/SysUtils.h"
 
 #include <charconv>
 
