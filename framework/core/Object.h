@@ -7,6 +7,7 @@
 #include <string>
 
 class TFiler;
+class TClassInfo;
 
 class TObject {
 public:
@@ -31,6 +32,9 @@ public:
     virtual void Assign(const TPersistent* source);
     // Adds stored properties that are not plain published values (byte blocks).
     virtual void DefineProperties(TFiler& filer);
+    // Published properties of a persistent that is stored as a nested object
+    // ("Font.Name"); none by default.
+    virtual const TClassInfo* PublishedInfo() const { return nullptr; }
 
 protected:
     // Called by Assign when this object cannot take source: lets the source try.
