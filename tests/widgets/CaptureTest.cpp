@@ -1,0 +1,137 @@
+// Mouse capture with real event routing: the press goes through hit-testing,
+// and moves and the release must reach the pressed control even after it hid.
+#define QTEST_QPA_MOUSE_HANDLING
+#include <QTest>
+
+#include "framework/widgets/Application.h"
+#include "framework/widgets/Forms.h"
+
+#include <QWindow>
+
+namespace {
+struct Seen {
+    std::vector<std::string> events;
+    QString Joined() const
+    {
+        QStringList parts;
+        for (const auto& e : events)
+            parts << QString::fromStdString(e);
+        return parts.join(QLatin1String("; "));
+    }
+};
+
+// A windowed control that hides itself when pressed, as a press-to-hide
+// button does, and records what reaches it.
+class THider : public TWinControl {
+public:
+    THider(TComponent* owner, Seen& seen) : TWinControl(owner), seen_(seen) {}
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override
+    {
+        TWinControl::MouseDown(b, s, x, y);
+        seen_.events.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+        Hide();
+    }
+    void MouseMove(TShiftState s, int x, int y) override
+    {
+        TWinControl::MouseMove(s, x, y);
+        seen_.events.push_back("move " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void MouseUp(TMouseButton b, TShiftState s, int x, int y) override
+    {
+        TWinControl::MouseUp(b, s, x, y);
+        seen_.events.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void Click() override
+    {
+        TWinControl::Click();
+        seen_.events.push_back("click");
+    }
+
+private:
+    Seen& seen_;
+};
+
+class TTestForm : public TForm {
+public:
+    using TForm::TForm;
+};
+}
+
+class CaptureTest : public QObject {
+    Q_OBJECT
+    TApplication* app = nullptr;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        app = new TApplication(nullptr);
+        int argc = 0;
+        app->Initialize(argc, nullptr);
+    }
+    void cleanupTestCase() { delete app; }
+
+    void capturedControlGetsMovesAndReleaseWhileHidden()
+    {
+        Seen seen;
+        auto* form = new TTestForm(app);
+        form->SetBorderStyle(bsSingle);
+        form->SetBounds(0, 0, 200, 200);
+        auto* hider = new THider(form, seen);
+        hider->SetParent(form);
+        hider->SetBounds(50, 60, 40, 30);
+        form->Show();
+        QWindow* window = form->Widget()->windowHandle();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        // Qt Test moves the pointer to each place before pressing or releasing.
+        QTest::mousePress(window, Qt::LeftButton, {}, QPoint(55, 70));
+        QVERIFY(!hider->Visible());
+        QTest::mouseMove(window, QPoint(10, 20));
+        QTest::mouseMove(window, QPoint(89, 89));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(89, 89));
+
+        QCOMPARE(seen.Joined(), QStringLiteral("move 5,10; down 5,10; move -40,-40; move 39,29; click; up 39,29"));
+        QVERIFY(!hider->MouseCapture());
+
+        // After the release, moves go where the pointer is again.
+        seen.events.clear();
+        QTest::mouseMove(window, QPoint(20, 20));
+        QVERIFY(seen.events.empty());
+        delete form;
+    }
+
+    void releaseOutsideIsDeliveredButDoesNotClick()
+    {
+        Seen seen;
+        auto* form = new TTestForm(app);
+        form->SetBounds(0, 0, 200, 200);
+        auto* hider = new THider(form, seen);
+        hider->SetParent(form);
+        hider->SetBounds(50, 60, 40, 30);
+        form->Show();
+        QWindow* window = form->Widget()->windowHandle();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        QTest::mousePress(window, Qt::LeftButton, {}, QPoint(60, 70));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(150, 150));
+        QCOMPARE(seen.Joined(), QStringLiteral("move 10,10; down 10,10; move 100,90; up 100,90"));
+        delete form;
+    }
+
+    void windowlessControlsLieBeneathWindowedSiblings()
+    {
+        auto* form = new TTestForm(app);
+        form->SetBounds(0, 0, 100, 100);
+        Seen seen;
+        auto* windowed = new THider(form, seen);
+        windowed->SetParent(form);
+        auto* windowless = new TGraphicControl(form);
+        windowless->SetParent(form);
+        const QObjectList& order = form->Widget()->children();
+        QVERIFY(order.indexOf(windowless->Widget()) < order.indexOf(windowed->Widget()));
+        delete form;
+    }
+};
+
+QTEST_MAIN(CaptureTest)
+#include "CaptureTest.moc"
