@@ -38,6 +38,12 @@ constexpr bool IsCp932TrailByte(unsigned char byte)
     return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
+// ASCII letters and their case. The C library's versions follow the process locale
+// (which Qt sets from the environment) and may take a code page byte for a letter.
+constexpr bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr char AsciiToUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char AsciiToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // The length (1 or 2) of the character that starts at `pos`; 0 at or past the end.
 // A lead byte counts as a pair only when a valid trail byte follows it.
 std::size_t Cp932CharLength(std::string_view text, std::size_t pos);

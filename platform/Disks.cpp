@@ -1,10 +1,10 @@
 #include "platform/Disks.h"
 
+#include "platform/Codepage.h"
 #include "platform/LastError.h"
 #include "platform/Prefix.h"
 #include "platform/WinPath.h"
 
-#include <cctype>
 #include <cerrno>
 #include <dirent.h>
 #include <memory>
@@ -91,8 +91,8 @@ DWORD GetLogicalDrives()
     DWORD drives = 0;
     while (dirent* entry = readdir(folder.get())) {
         std::string_view name(entry->d_name);
-        if (name.size() == 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0])))
-            drives |= 1u << (std::tolower(static_cast<unsigned char>(name[0])) - 'a');
+        if (name.size() == 2 && name[1] == ':' && IsAsciiLetter(name[0]))
+            drives |= 1u << (AsciiToLower(name[0]) - 'a');
     }
     return drives;
 }

@@ -36,8 +36,7 @@ bool IsRegularFile(const fs::path& path)
 
 bool HasFolder(std::string_view name)
 {
-    return Cp932FindFirstSeparator(name, "\\/") != std::string_view::npos ||
-           (name.size() >= 2 && name[1] == ':');
+    return Cp932FindFirstSeparator(name, "\\/") != std::string_view::npos || StartsWithDrive(name);
 }
 
 fs::path SearchBareName(std::string name)

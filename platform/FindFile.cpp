@@ -9,7 +9,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -89,7 +88,7 @@ SplitPattern Split(std::string_view pattern)
     std::size_t separator = Cp932FindLastSeparator(pattern, "\\/");
     if (separator != std::string_view::npos)
         return {std::string(pattern.substr(0, separator + 1)), std::string(pattern.substr(separator + 1))};
-    if (pattern.size() >= 2 && pattern[1] == ':' && std::isalpha(static_cast<unsigned char>(pattern[0])))
+    if (StartsWithDrive(pattern))
         return {std::string(pattern.substr(0, 2)), std::string(pattern.substr(2))};
     return {std::string(1, '.'), std::string(pattern)};
 }

@@ -5,7 +5,6 @@
 #include "platform/HostLookup.h"
 
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -79,12 +78,12 @@ std::string TemporaryName(const std::string& base)
 
 bool IsDriveLetter(char letter)
 {
-    return std::isalpha(static_cast<unsigned char>(letter)) != 0;
+    return IsAsciiLetter(letter);
 }
 
 std::string LinkName(char letter)
 {
-    return std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))) + ":";
+    return std::string(1, AsciiToLower(letter)) + ":";
 }
 
 // The existing link entry of a drive: the lower-case spelling first, as Wine writes it.
@@ -92,8 +91,7 @@ fs::path DriveLinkEntry(const fs::path& dosdevices, char letter)
 {
     if (!IsDriveLetter(letter))
         return {};
-    for (char spelling : {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))),
-                          static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))}) {
+    for (char spelling : {AsciiToLower(letter), AsciiToUpper(letter)}) {
         fs::path entry = dosdevices / (std::string(1, spelling) + ":");
         struct stat info;
         if (lstat(entry.c_str(), &info) == 0)
@@ -298,7 +296,7 @@ bool SetDriveLink(char letter, const fs::path& hostTarget)
         return false;
     fs::path dosdevices = DosDevicesDir();
     // Remove an upper-case twin so that the new link is the one every look-up finds.
-    fs::path upper = dosdevices / (std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))) + ":");
+    fs::path upper = dosdevices / (std::string(1, AsciiToUpper(letter)) + ":");
     unlink(upper.c_str());
     std::string name = LinkName(letter);
     fs::path temporary = dosdevices / TemporaryName(name);
@@ -317,8 +315,7 @@ bool RemoveDriveLink(char letter)
         return false;
     fs::path dosdevices = DosDevicesDir();
     bool gone = true;
-    for (char spelling : {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))),
-                          static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))}) {
+    for (char spelling : {AsciiToLower(letter), AsciiToUpper(letter)}) {
         fs::path entry = dosdevices / (std::string(1, spelling) + ":");
         if (unlink(entry.c_str()) != 0 && errno != ENOENT)
             gone = false;

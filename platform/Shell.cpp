@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -37,7 +36,7 @@ bool IsDefaultVerb(const std::string& verb)
 
 bool IsAbsoluteWindowsPath(std::string_view path)
 {
-    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+    return StartsWithDrive(path) || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
 }
 
 // The full path of a program found on PATH, looked up before forking: after fork() in a

@@ -5,7 +5,6 @@
 #include "platform/LastError.h"
 #include "platform/Prefix.h"
 
-#include <cctype>
 #include <climits>
 #include <optional>
 #include <vector>
@@ -23,11 +22,6 @@ struct ParsedPath {
 };
 
 bool IsSeparator(char byte) { return byte == '\\' || byte == '/'; }
-
-bool IsDriveSpec(std::string_view path)
-{
-    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
-}
 
 // Windows forbids these in names; a host name could hold them, a Windows one cannot.
 bool ValidComponent(std::string_view component)
@@ -110,10 +104,10 @@ std::optional<ParsedPath> Parse(std::string_view path)
 
     ParsedPath parsed;
     std::string_view rest = path;
-    if (IsDriveSpec(path)) {
+    if (StartsWithDrive(path)) {
         // "X:name" would be relative to drive X's own current folder; there is one current
         // folder per process here, so it is taken from the drive's root.
-        parsed.drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+        parsed.drive = AsciiToUpper(path[0]);
         rest.remove_prefix(2);
     } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         SetLastError(ERROR_BAD_NETPATH);
@@ -135,7 +129,7 @@ std::optional<ParsedPath> Parse(std::string_view path)
 
 std::optional<ParsedPath> ParseAbsolute(std::string_view path)
 {
-    if (!IsDriveSpec(path)) {
+    if (!StartsWithDrive(path)) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return std::nullopt;
     }
@@ -168,6 +162,11 @@ std::size_t PrefixDepth(const fs::path& prefix, const fs::path& path)
 }
 
 }  // namespace
+
+bool StartsWithDrive(std::string_view cp932Path)
+{
+    return cp932Path.size() >= 2 && cp932Path[1] == ':' && IsAsciiLetter(cp932Path[0]);
+}
 
 fs::path HostPathFromWindows(std::string_view cp932Path)
 {
@@ -214,6 +213,14 @@ std::string WindowsPathFromHost(const fs::path& hostPath)
         SetLastError(ERROR_PATH_NOT_FOUND);
         return {};
     }
+    if (hostPath.native().find('\0') != std::string::npos) {
+        SetLastError(ERROR_INVALID_NAME);
+        return {};
+    }
+    if (hostPath.native().size() >= PATH_MAX) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return {};
+    }
     std::error_code error;
     fs::path absolute = fs::absolute(hostPath, error);
     fs::path resolved = error ? fs::path() : fs::weakly_canonical(absolute, error);
@@ -241,7 +248,7 @@ std::string WindowsPathFromHost(const fs::path& hostPath)
         return {};
     }
 
-    std::string windowsPath{static_cast<char>(std::toupper(static_cast<unsigned char>(bestDrive))), ':', '\\'};
+    std::string windowsPath{AsciiToUpper(bestDrive), ':', '\\'};
     fs::path remainder = resolved.lexically_relative(bestTarget);
     bool first = true;
     for (const fs::path& component : remainder) {

@@ -14,6 +14,9 @@
 // The longest path Windows itself accepts (in bytes here); longer input is refused.
 inline constexpr std::size_t kMaxWindowsPathLength = 32767;
 
+// True when the path starts with a drive letter and a colon ("C:", "c:\\x").
+bool StartsWithDrive(std::string_view cp932Path);
+
 // The host path of a Windows path:
 //  - "X:\..." goes through dosdevices/x: (either letter case);
 //  - "\..." is on the current folder's drive, "X:name" on drive X's root, and a path with
@@ -36,5 +39,6 @@ std::string FullWindowsPath(std::string_view cp932Path);
 // The Windows path (code page 932) of a host path, through the drive whose target holds
 // the fully resolved host path most closely; "Z:" (the host's root) is the fallback.
 // Characters code page 932 cannot hold become '?'. Empty with ERROR_PATH_NOT_FOUND when
-// no drive holds the path.
+// no drive holds the path, ERROR_INVALID_NAME for a NUL byte, ERROR_FILENAME_EXCED_RANGE
+// for a path longer than the host allows.
 std::string WindowsPathFromHost(const std::filesystem::path& hostPath);

@@ -148,6 +148,36 @@ TEST_F(PrefixTest, UpdatesAFileInAnotherLetterCaseInPlace)
     EXPECT_FALSE(fs::exists(system / "CLICKWAV.DAT"));
 }
 
+// Runs a copy of the probe program from `program` and gives its exit status.
+int RunProgram(const fs::path& program)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(PrefixTest, ProgramsInstallTheSystemFilesOfTheirDisc)
+{
+    // The launcher at the disc's root, each program in a folder of its own.
+    fs::path disc = Scratch() / "disc";
+    WriteFile(disc / "system" / "CLICKWAV.DAT", "wave v1");
+    fs::create_directories(disc / "roomtour");
+    fs::copy_file(VN_TEST_PREFIX_PROBE, disc / "roomtour" / "roomtour");
+    fs::copy_file(VN_TEST_PREFIX_PROBE, disc / "launcher");
+    fs::path installed = Prefix() / "drive_c" / "WINDOWS" / "SYSTEM" / "CLICKWAV.DAT";
+
+    ASSERT_EQ(RunProgram(disc / "roomtour" / "roomtour"), 0);
+    EXPECT_EQ(ReadFile(installed), "wave v1");
+    WriteFile(disc / "system" / "CLICKWAV.DAT", "wave v2");
+    ASSERT_EQ(RunProgram(disc / "launcher"), 0);
+    EXPECT_EQ(ReadFile(installed), "wave v2");
+}
+
 TEST_F(PrefixTest, MissingSourceIsAClearFailure)
 {
     EXPECT_FALSE(InstallSystemFiles(Scratch() / "no-such-disc"));

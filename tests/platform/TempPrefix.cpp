@@ -9,12 +9,41 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+class ThrowAwayPrefix : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "vn-platform-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        setenv("VARNOOK_PREFIX", (folder_ / "prefix").c_str(), 1);
+        ResetPrefixCache();
+    }
+    void TearDown() override
+    {
+        std::error_code error;
+        fs::remove_all(folder_, error);
+    }
+
+private:
+    fs::path folder_;
+};
+
+[[maybe_unused]] ::testing::Environment* const throwAwayPrefix =
+    ::testing::AddGlobalTestEnvironment(new ThrowAwayPrefix);
+
+}  // namespace
+
 void TempPrefix::SetUp()
 {
     std::string pattern = (fs::temp_directory_path() / "vn-platform-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     scratch_ = fs::canonical(pattern);
     savedCurrent_ = fs::current_path();
+    const char* prefix = std::getenv("VARNOOK_PREFIX");
+    savedPrefix_ = prefix ? prefix : "";
     setenv("VARNOOK_PREFIX", Prefix().c_str(), 1);
     ResetPrefixCache();
 }
@@ -22,8 +51,11 @@ void TempPrefix::SetUp()
 void TempPrefix::TearDown()
 {
     fs::current_path(savedCurrent_);
+    if (savedPrefix_.empty())
+        unsetenv("VARNOOK_PREFIX");
+    else
+        setenv("VARNOOK_PREFIX", savedPrefix_.c_str(), 1);
     ResetPrefixCache();
-    unsetenv("VARNOOK_PREFIX");
     std::error_code error;
     // Read-only folders made by a test must not stop the clean-up.
     for (auto it = fs::recursive_directory_iterator(scratch_, error); it != fs::recursive_directory_iterator(); it.increment(error)) {

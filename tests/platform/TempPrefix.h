@@ -1,5 +1,7 @@
 #pragma once
-// A fixture that gives each test a prefix of its own in a fresh temporary folder.
+// A fixture that gives each test a prefix of its own in a fresh temporary folder. Tests
+// outside the fixture run against one throw-away prefix of the whole test program, so
+// that no test ever touches the user's own.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@ protected:
 private:
     std::filesystem::path scratch_;
     std::filesystem::path savedCurrent_;
+    std::string savedPrefix_;
 };
 
 // Code page 932 bytes of characters the tests use. Trail bytes 0x5C and 0x7C matter.

@@ -119,6 +119,12 @@ TEST_F(WinPath, RefusesWhatNoWindowsPathHolds)
     EXPECT_TRUE(refused("\\\\server\\share", ERROR_BAD_NETPATH));
     EXPECT_TRUE(refused("", ERROR_PATH_NOT_FOUND));
     EXPECT_TRUE(refused("1:\\", ERROR_INVALID_NAME));
+
+    SetLastError(0);
+    EXPECT_TRUE(WindowsPathFromHost(std::string("/tmp/a\0b", 8)).empty());
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_TRUE(WindowsPathFromHost("/" + std::string(5000, 'a')).empty());
+    EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
 }
 
 TEST_F(WinPath, HostPathsBackToWindowsPaths)
