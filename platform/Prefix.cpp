@@ -76,11 +76,6 @@ std::string TemporaryName(const std::string& base)
     return "." + base + ".tmp." + std::to_string(getpid()) + "." + std::to_string(counter++);
 }
 
-bool IsDriveLetter(char letter)
-{
-    return IsAsciiLetter(letter);
-}
-
 std::string LinkName(char letter)
 {
     return std::string(1, AsciiToLower(letter)) + ":";
@@ -89,7 +84,7 @@ std::string LinkName(char letter)
 // The existing link entry of a drive: the lower-case spelling first, as Wine writes it.
 fs::path DriveLinkEntry(const fs::path& dosdevices, char letter)
 {
-    if (!IsDriveLetter(letter))
+    if (!IsAsciiLetter(letter))
         return {};
     for (char spelling : {AsciiToLower(letter), AsciiToUpper(letter)}) {
         fs::path entry = dosdevices / (std::string(1, spelling) + ":");
@@ -292,7 +287,7 @@ fs::path DosDevicesDir()
 
 bool SetDriveLink(char letter, const fs::path& hostTarget)
 {
-    if (!IsDriveLetter(letter) || hostTarget.empty() || !EnsurePrefix())
+    if (!IsAsciiLetter(letter) || hostTarget.empty() || !EnsurePrefix())
         return false;
     fs::path dosdevices = DosDevicesDir();
     // Remove an upper-case twin so that the new link is the one every look-up finds.
@@ -311,7 +306,7 @@ bool SetDriveLink(char letter, const fs::path& hostTarget)
 
 bool RemoveDriveLink(char letter)
 {
-    if (!IsDriveLetter(letter) || !EnsurePrefix())
+    if (!IsAsciiLetter(letter) || !EnsurePrefix())
         return false;
     fs::path dosdevices = DosDevicesDir();
     bool gone = true;
