@@ -1,0 +1,85 @@
+#include "tests/platform/TempPrefix.h"
+
+#include "platform/Prefix.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ThrowAwayPrefix : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "vn-platform-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        setenv("VARNOOK_PREFIX", (folder_ / "prefix").c_str(), 1);
+        ResetPrefixCache();
+    }
+    void TearDown() override
+    {
+        std::error_code error;
+        fs::remove_all(folder_, error);
+    }
+
+private:
+    fs::path folder_;
+};
+
+[[maybe_unused]] ::testing::Environment* const throwAwayPrefix =
+    ::testing::AddGlobalTestEnvironment(new ThrowAwayPrefix);
+
+}  // namespace
+
+void TempPrefix::SetUp()
+{
+    std::string pattern = (fs::temp_directory_path() / "vn-platform-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    scratch_ = fs::canonical(pattern);
+    savedCurrent_ = fs::current_path();
+    const char* prefix = std::getenv("VARNOOK_PREFIX");
+    savedPrefix_ = prefix ? prefix : "";
+    setenv("VARNOOK_PREFIX", Prefix().c_str(), 1);
+    ResetPrefixCache();
+}
+
+void TempPrefix::TearDown()
+{
+    fs::current_path(savedCurrent_);
+    if (savedPrefix_.empty())
+        unsetenv("VARNOOK_PREFIX");
+    else
+        setenv("VARNOOK_PREFIX", savedPrefix_.c_str(), 1);
+    ResetPrefixCache();
+    std::error_code error;
+    // Read-only folders made by a test must not stop the clean-up.
+    for (auto it = fs::recursive_directory_iterator(scratch_, error); it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_directory(error) && !it->is_symlink(error))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+    }
+    fs::remove_all(scratch_, error);
+}
+
+fs::path TempPrefix::DriveC() const
+{
+    return fs::canonical(Prefix() / "drive_c");
+}
+
+void TempPrefix::WriteFile(const fs::path& path, const std::string& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    ASSERT_TRUE(out.good()) << path;
+}
+
+std::string TempPrefix::ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
