@@ -10,7 +10,7 @@
 // and its palette.
 class TBitmapCanvas : public TCanvas {
 public:
-    explicit TBitmapCanvas(const TBitmap& owner) : owner_(owner) {}
+    explicit TBitmapCanvas(TBitmap& owner) : owner_(owner) {}
     ~TBitmapCanvas() override { FreeContext(); }
 
     void FreeContext()
@@ -41,8 +41,21 @@ protected:
         SetHandle(dc);
     }
 
+    // Drawing may change the pixels: the loaded file image no longer
+    // describes them. Every finished operation is a change of the picture.
+    void Changing() override
+    {
+        owner_.fileImage_.clear();
+        TCanvas::Changing();
+    }
+    void Changed() override
+    {
+        TCanvas::Changed();
+        owner_.Changed();
+    }
+
 private:
-    const TBitmap& owner_;
+    TBitmap& owner_;
     HGDIOBJ oldBitmap_ = nullptr;
     HPALETTE oldPalette_ = nullptr;
 };
@@ -126,7 +139,7 @@ void TBitmap::ReplaceHandle(HBITMAP next)
 HDC TBitmap::SourceHandle() const
 {
     if (!canvas_)
-        canvas_ = std::make_unique<TBitmapCanvas>(*this);
+        canvas_ = std::make_unique<TBitmapCanvas>(const_cast<TBitmap&>(*this));
     return canvas_->DrawingHandle();
 }
 
@@ -134,12 +147,6 @@ TCanvas* TBitmap::Canvas()
 {
     if (!canvas_)
         canvas_ = std::make_unique<TBitmapCanvas>(*this);
-    if (!canvas_->OnChanging) {
-        // Drawing may change the pixels: the loaded file image no longer
-        // describes them. Every finished operation is a change of the picture.
-        canvas_->OnChanging = [this](TObject*) { fileImage_.clear(); };
-        canvas_->OnChange = [this](TObject*) { Changed(); };
-    }
     return canvas_.get();
 }
 

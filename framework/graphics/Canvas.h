@@ -112,8 +112,9 @@ protected:
     virtual void CreateHandle() {}
     // The DC as it is, without making one or selecting anything.
     HDC CurrentHandle() const { return dc_; }
-    void Changing();
-    void Changed();
+    // Fire OnChanging / OnChange; a canvas of a picture also tells its owner.
+    virtual void Changing();
+    virtual void Changed();
 
 private:
     // Makes sure there is a DC and the pen, brush and colours are selected.

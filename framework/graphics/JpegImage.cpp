@@ -38,10 +38,14 @@ void TJPEGImage::LoadFromStream(TStream& stream)
         throw EJPEG("JPEG image is too large");
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     stream.ReadBuffer(bytes.data(), size);
-    const JpegInfo info = ReadJpegInfo(bytes); // may raise: nothing has changed yet
+    // Decoded now, so that damage is reported by the load (which then changes
+    // nothing) rather than later by a paint.
+    const JpegInfo info = ReadJpegInfo(bytes);
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->TakeDecodedPixels(DecodeJpeg(bytes));
     data_ = std::move(bytes);
     info_ = info;
-    bitmap_.reset();
+    bitmap_ = std::move(bitmap);
     Changed();
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 // TJPEGImage: a JPEG picture. It holds the file's bytes (which it saves back
-// unchanged) and decodes them with libjpeg into a 24-bit TBitmap when it is
-// first drawn or assigned to a bitmap: full size, colour (grayscale files
-// too), best quality. Loading checks the headers at once, so data that is not
-// a JPEG raises EJPEG when it is loaded; damage found while decoding raises
-// EJPEG then.
+// unchanged) and their decoding by libjpeg into a 24-bit TBitmap: full size,
+// colour (grayscale files too), best quality. Loading decodes at once, so data
+// that is not a JPEG, or is damaged or truncated, raises EJPEG from the load,
+// which then leaves the image as it was; drawing never meets a bad file.
 
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Graphic.h"
