@@ -188,21 +188,35 @@ bool Transfer(DeviceContext& dst, DeviceRect d, DeviceContext* src, DeviceRect s
     }
 
     const SourceConverter convert = useS ? SourceConverter(*src, dst) : SourceConverter(dst, dst);
-    std::vector<std::uint32_t> srcRow(useS ? std::size_t(n) : 0);
+    // A plain copy of a run of source pixels (BitBlt between bitmaps of the
+    // same kind) reads the source row in place.
+    const bool direct = convert.mode == SourceConverter::Mode::Direct;
+    const bool inPlace = useS && direct && columns.source.back() - columns.source.front() == n - 1;
+    std::vector<std::uint32_t> srcRow(useS && !inPlace ? std::size_t(n) : 0);
     std::vector<std::uint32_t> patRow(useP ? std::size_t(n) : 0);
     QImage& image = dst.bitmap->Image();
     const int x0 = int(columns.first);
+    const std::uint32_t* rowSource = nullptr;
     for (std::size_t r = 0; r < rows.source.size(); ++r) {
         const int y = int(rows.first) + int(r);
         auto* out = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + x0;
         if (useS) {
             const std::uint32_t* line = srcBase + (rows.source[r] - rowOrigin) * srcStride;
-            for (int i = 0; i < n; ++i)
-                srcRow[std::size_t(i)] = convert(line[columns.source[std::size_t(i)] - colOrigin]);
+            if (inPlace) {
+                rowSource = line + (columns.source.front() - colOrigin);
+            } else if (direct) {
+                for (int i = 0; i < n; ++i)
+                    srcRow[std::size_t(i)] = line[columns.source[std::size_t(i)] - colOrigin];
+                rowSource = srcRow.data();
+            } else {
+                for (int i = 0; i < n; ++i)
+                    srcRow[std::size_t(i)] = convert(line[columns.source[std::size_t(i)] - colOrigin]);
+                rowSource = srcRow.data();
+            }
         }
         if (useP)
             pattern.Row(x0, y, patRow.data(), n);
-        RopRow(index, out, useS ? srcRow.data() : nullptr, useP ? patRow.data() : nullptr, n);
+        RopRow(index, out, rowSource, useP ? patRow.data() : nullptr, n);
     }
     return true;
 }

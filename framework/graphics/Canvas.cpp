@@ -226,7 +226,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
 void TCanvas::Ellipse(int left, int top, int right, int bottom)
 {
     Changing();
-    if (RequireState()) {
+    if (RequireState() && left != right && top != bottom) {
         DcPainter painter(dc_);
         if (painter.IsActive())
             painter.Painter().drawEllipse(QRect(std::min(left, right), std::min(top, bottom),

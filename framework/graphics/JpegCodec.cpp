@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include <jerror.h>
@@ -19,6 +20,10 @@
 // setjmp and any libjpeg call, so the jump skips no destructor.
 
 namespace {
+// Pictures with more pixels than this are checked whole before their pixels
+// are allocated (16 MiB of them).
+constexpr std::int64_t kCheckFirstPixels = std::int64_t(4) << 20;
+
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
@@ -67,8 +72,12 @@ bool ReadHeader(jpeg_decompress_struct& cinfo, ErrorManager& err, std::span<cons
     return true;
 }
 
-// The decoding step into rows of RGB triples; false on failure.
-bool Decompress(jpeg_decompress_struct& cinfo, ErrorManager& err, std::uint8_t* rgb, std::size_t stride)
+// Receives each decoded row of RGB triples. It must not throw.
+using RowSink = void (*)(void* context, int y, const std::uint8_t* rgb);
+
+// The decoding step, one row at a time through row (width × 3 bytes);
+// false on failure.
+bool Decompress(jpeg_decompress_struct& cinfo, ErrorManager& err, std::uint8_t* row, RowSink sink, void* context)
 {
     if (setjmp(err.jump))
         return false;
@@ -80,8 +89,10 @@ bool Decompress(jpeg_decompress_struct& cinfo, ErrorManager& err, std::uint8_t* 
     cinfo.scale_denom = 1;
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = rgb + std::size_t(cinfo.output_scanline) * stride;
-        jpeg_read_scanlines(&cinfo, &row, 1);
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW rows[1] = {row};
+        if (jpeg_read_scanlines(&cinfo, rows, 1) == 1)
+            sink(context, y, row);
     }
     jpeg_finish_decompress(&cinfo);
     return true;
@@ -154,22 +165,37 @@ JpegInfo ReadJpegInfo(std::span<const std::uint8_t> data)
 
 QImage DecodeJpeg(std::span<const std::uint8_t> data)
 {
-    Decompressor d;
-    const JpegInfo info = HeaderOf(d, data);
-    const std::size_t stride = std::size_t(info.width) * 3;
-    std::vector<std::uint8_t> rgb(stride * std::size_t(info.height));
-    if (!Decompress(d.cinfo, d.err, rgb.data(), stride))
-        throw EJPEG(std::string("JPEG image is damaged: ") + d.err.message);
+    Decompressor first;
+    const JpegInfo info = HeaderOf(first, data);
+    std::vector<std::uint8_t> row(std::size_t(info.width) * 3);
+    // A large picture is first decoded without keeping its pixels, so that a
+    // short or damaged file that claims a huge size fails before the pixels
+    // are allocated.
+    const bool checkFirst = std::int64_t(info.width) * info.height > kCheckFirstPixels;
+    if (checkFirst) {
+        auto ignore = [](void*, int, const std::uint8_t*) {};
+        if (!Decompress(first.cinfo, first.err, row.data(), ignore, nullptr))
+            throw EJPEG(std::string("JPEG image is damaged: ") + first.err.message);
+    }
     QImage image = NewSurface(info.width, info.height);
     if (image.isNull())
         throw EOutOfMemory("Not enough memory for a " + std::to_string(info.width) + " x " +
                            std::to_string(info.height) + " picture");
-    for (int y = 0; y < info.height; ++y) {
-        const std::uint8_t* in = rgb.data() + std::size_t(y) * stride;
-        auto* out = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < info.width; ++x, in += 3)
-            out[x] = 0xFF000000u | (std::uint32_t(in[0]) << 16) | (std::uint32_t(in[1]) << 8) | in[2];
+    std::optional<Decompressor> second;
+    Decompressor* d = &first;
+    if (checkFirst) {
+        second.emplace();
+        HeaderOf(*second, data);
+        d = &*second;
     }
+    auto store = [](void* context, int y, const std::uint8_t* rgb) {
+        auto& target = *static_cast<QImage*>(context);
+        auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
+        for (int x = 0; x < target.width(); ++x, rgb += 3)
+            out[x] = 0xFF000000u | (std::uint32_t(rgb[0]) << 16) | (std::uint32_t(rgb[1]) << 8) | rgb[2];
+    };
+    if (!Decompress(d->cinfo, d->err, row.data(), store, &image))
+        throw EJPEG(std::string("JPEG image is damaged: ") + d->err.message);
     return image;
 }
 

@@ -17,7 +17,7 @@ constexpr bool RopUsesPattern(std::uint8_t index) { return ((index >> 4) ^ index
 constexpr bool RopUsesDest(std::uint8_t index) { return ((index >> 1) ^ index) & 0x55; }
 
 // dst[i] = rop(pat[i], src[i], dst[i]) for n pixels. src and pat may be null
-// when the operation does not use them.
+// when the operation does not use them; src must not overlap dst.
 void RopRow(std::uint8_t index, std::uint32_t* dst, const std::uint32_t* src, const std::uint32_t* pat, int n);
 
 // The ternary operation that does what a pen's binary operation (R2_BLACK ..

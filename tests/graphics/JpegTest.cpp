@@ -160,6 +160,17 @@ TEST(Jpeg, NotAJpegOrDamagedFailsWithEJPEG)
         {"truncated in the headers", {good.begin(), good.begin() + 100}},
         {"no end marker", {good.begin(), good.end() - 2 - 40}},
     };
+    {
+        // The frame header claims 4000 × 3000 pixels for a file made for 64 × 48.
+        std::vector<std::uint8_t> huge = good;
+        for (std::size_t i = 0; i + 8 < huge.size(); ++i)
+            if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
+                huge[i + 5] = 3000 >> 8, huge[i + 6] = 3000 & 0xFF;
+                huge[i + 7] = 4000 >> 8, huge[i + 8] = 4000 & 0xFF;
+                break;
+            }
+        cases.push_back({"a size the data does not fill", huge});
+    }
     TJPEGImage image;
     Load(image, good);
     for (const auto& [what, bytes] : cases) {
