@@ -19,7 +19,7 @@ struct Bytes {
 };
 
 // What a hand-made file holds.
-struct Spec {
+struct FileLayout {
     int bitCount = 24;
     std::uint32_t compression = BI_RGB;
     int width = 7;
@@ -45,7 +45,7 @@ std::uint32_t Widen(std::uint32_t v, int bits)
     return r & 0xFF;
 }
 
-File Make(const Spec& s)
+File Make(const FileLayout& s)
 {
     const int rows = s.height < 0 ? -s.height : s.height;
     const int stride = ((s.width * s.bitCount + 31) / 32) * 4;
@@ -148,7 +148,7 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at)
 
 // The colour a layout stores for pixel: the nearest table entry, or each
 // channel cut to its bits and widened again.
-std::uint32_t NearestInLayout(const Spec& s, const File& f, std::uint32_t pixel)
+std::uint32_t NearestInLayout(const FileLayout& s, const File& f, std::uint32_t pixel)
 {
     auto channel = [&](int c) { return int((pixel >> (16 - 8 * c)) & 0xFF); };
     if (s.bitCount <= 8) {
@@ -174,50 +174,50 @@ std::uint32_t NearestInLayout(const Spec& s, const File& f, std::uint32_t pixel)
     return r;
 }
 
-std::vector<Spec> AllLayouts()
+std::vector<FileLayout> AllLayouts()
 {
-    std::vector<Spec> specs;
+    std::vector<FileLayout> layouts;
     for (int height : {5, -5}) {
         for (int bits : {1, 4, 8}) {
-            Spec s;
+            FileLayout s;
             s.bitCount = bits;
             s.height = height;
             s.tableEntries = 1 << bits; // full table, biClrUsed 0
-            specs.push_back(s);
+            layouts.push_back(s);
             if (bits > 1) { // a short table
                 s.clrUsed = s.tableEntries = bits == 4 ? 5 : 20;
-                specs.push_back(s);
+                layouts.push_back(s);
             }
         }
-        Spec s;
+        FileLayout s;
         s.height = height;
         s.bitCount = 16;
-        specs.push_back(s);
+        layouts.push_back(s);
         s.compression = BI_BITFIELDS;
         s.masks[0] = 0xF800, s.masks[1] = 0x07E0, s.masks[2] = 0x001F;
-        specs.push_back(s);
-        s = Spec{};
+        layouts.push_back(s);
+        s = FileLayout{};
         s.height = height;
-        specs.push_back(s); // 24 bits
+        layouts.push_back(s); // 24 bits
         s.bitCount = 32;
-        specs.push_back(s);
+        layouts.push_back(s);
         s.compression = BI_BITFIELDS;
         s.masks[0] = 0x3FF00000, s.masks[1] = 0x000FFC00, s.masks[2] = 0x000003FF; // 10 bits a channel
         s.gap = 6;
-        specs.push_back(s);
+        layouts.push_back(s);
     }
-    Spec core;
+    FileLayout core;
     core.core = true;
     core.bitCount = 8;
     core.tableEntries = 256;
-    specs.push_back(core);
+    layouts.push_back(core);
     core.bitCount = 24;
     core.tableEntries = 0;
-    specs.push_back(core);
-    return specs;
+    layouts.push_back(core);
+    return layouts;
 }
 
-std::string Describe(const Spec& s)
+std::string Describe(const FileLayout& s)
 {
     return std::to_string(s.bitCount) + " bits, " + (s.compression == BI_BITFIELDS ? "bit fields, " : "") +
            (s.height < 0 ? "top-down" : "bottom-up") + ", " + std::to_string(s.tableEntries) + " colours" +
@@ -227,16 +227,16 @@ std::string Describe(const Spec& s)
 
 TEST(BmpCodec, EveryLayoutReadsRightAndSavesBackByteForByte)
 {
-    for (const Spec& spec : AllLayouts()) {
-        SCOPED_TRACE(Describe(spec));
-        const File file = Make(spec);
+    for (const FileLayout& layout : AllLayouts()) {
+        SCOPED_TRACE(Describe(layout));
+        const File file = Make(layout);
         TBitmap bmp;
         Load(bmp, file.bytes);
-        ASSERT_EQ(bmp.Width(), spec.width);
+        ASSERT_EQ(bmp.Width(), layout.width);
         ASSERT_EQ(bmp.Height(), 5);
         for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < spec.width; ++x)
-                ASSERT_EQ(bmp.Image()->pixel(x, y), file.pixels[std::size_t(y) * spec.width + x]) << x << "," << y;
+            for (int x = 0; x < layout.width; ++x)
+                ASSERT_EQ(bmp.Image()->pixel(x, y), file.pixels[std::size_t(y) * layout.width + x]) << x << "," << y;
         EXPECT_EQ(Save(bmp), file.bytes);
 
         // A copy is the same picture and saves the same way.
@@ -248,9 +248,9 @@ TEST(BmpCodec, EveryLayoutReadsRightAndSavesBackByteForByte)
 
 TEST(BmpCodec, ChangedBitmapsSaveTheirPixelsInTheirOwnLayout)
 {
-    for (const Spec& spec : AllLayouts()) {
-        SCOPED_TRACE(Describe(spec));
-        const File file = Make(spec);
+    for (const FileLayout& layout : AllLayouts()) {
+        SCOPED_TRACE(Describe(layout));
+        const File file = Make(layout);
         TBitmap bmp;
         Load(bmp, file.bytes);
         // A colour of the table (or a plain one) and one that needs the nearest entry.
@@ -261,20 +261,20 @@ TEST(BmpCodec, ChangedBitmapsSaveTheirPixelsInTheirOwnLayout)
         const std::vector<std::uint8_t> saved = Save(bmp);
         ASSERT_NE(saved, file.bytes);
         const DecodedBmp back = ReadBmp(saved);
-        EXPECT_EQ(back.format.bitCount, spec.bitCount);
-        EXPECT_EQ(back.format.compression, spec.compression);
-        EXPECT_EQ(back.header.TopDown(), spec.height < 0);
-        EXPECT_EQ(back.header.xPelsPerMeter, spec.core ? 0 : 2835);
+        EXPECT_EQ(back.format.bitCount, layout.bitCount);
+        EXPECT_EQ(back.format.compression, layout.compression);
+        EXPECT_EQ(back.header.TopDown(), layout.height < 0);
+        EXPECT_EQ(back.header.xPelsPerMeter, layout.core ? 0 : 2835);
         EXPECT_EQ(Le32(saved, 2), saved.size());
-        if (spec.bitCount <= 8) {
-            EXPECT_EQ(back.format.colours.size(), std::size_t(spec.tableEntries));
+        if (layout.bitCount <= 8) {
+            EXPECT_EQ(back.format.colours.size(), std::size_t(layout.tableEntries));
         }
         EXPECT_EQ(back.pixels.pixel(0, 0), known);
         for (int y = 0; y < 5; ++y)
-            for (int x = y == 0 ? 2 : 0; x < spec.width; ++x)
-                ASSERT_EQ(back.pixels.pixel(x, y), file.pixels[std::size_t(y) * spec.width + x]);
+            for (int x = y == 0 ? 2 : 0; x < layout.width; ++x)
+                ASSERT_EQ(back.pixels.pixel(x, y), file.pixels[std::size_t(y) * layout.width + x]);
         // The saved colour is the nearest one the layout holds.
-        EXPECT_EQ(back.pixels.pixel(1, 0), NearestInLayout(spec, file, 0xFFFA0303u))
+        EXPECT_EQ(back.pixels.pixel(1, 0), NearestInLayout(layout, file, 0xFFFA0303u))
             << std::hex << back.pixels.pixel(1, 0);
     }
 }
@@ -311,7 +311,7 @@ TEST(BmpCodec, NewBitmapsSave24BitOrMonochromeBottomUp)
 
 TEST(BmpCodec, MonochromePalettesAndPixelFormats)
 {
-    Spec s;
+    FileLayout s;
     s.bitCount = 1;
     s.tableEntries = 2;
     File f = Make(s);
@@ -350,7 +350,7 @@ TEST(BmpCodec, MonochromePalettesAndPixelFormats)
     EXPECT_TRUE(colour.Monochrome());
 
     // A resized bitmap keeps what both sizes share.
-    Load(bmp, Make(Spec{}).bytes);
+    Load(bmp, Make(FileLayout{}).bytes);
     const std::uint32_t corner = bmp.Image()->pixel(1, 1);
     bmp.SetSize(2, 9);
     EXPECT_EQ(bmp.Image()->pixel(1, 1), corner);
@@ -359,7 +359,7 @@ TEST(BmpCodec, MonochromePalettesAndPixelFormats)
 
 TEST(BmpCodec, HostileFilesFailCleanlyAndChangeNothing)
 {
-    const File good = Make(Spec{});
+    const File good = Make(FileLayout{});
     auto patched = [&](std::size_t at, std::uint32_t value, int size = 4) {
         std::vector<std::uint8_t> b = good.bytes;
         for (int i = 0; i < size; ++i)
@@ -396,11 +396,11 @@ TEST(BmpCodec, HostileFilesFailCleanlyAndChangeNothing)
         cases.push_back({"too many pixels", b});
     }
     {
-        Spec s;
+        FileLayout s;
         s.bitCount = 8;
         s.tableEntries = 0; // no table at all
         cases.push_back({"missing colour table", Make(s).bytes});
-        s = Spec{};
+        s = FileLayout{};
         s.bitCount = 16;
         s.compression = BI_BITFIELDS;
         s.masks[0] = 0xF00F, s.masks[1] = 0x0F00, s.masks[2] = 0x00F0;
