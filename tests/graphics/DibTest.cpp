@@ -1,6 +1,6 @@
 // CreateDIBitmap and GetDIBits on device-independent bits packed by hand.
 
-#include "framework/graphics/Dib.h"
+#include "framework/graphics/Gdi.h"
 
 #include <gtest/gtest.h>
 
