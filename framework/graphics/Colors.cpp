@@ -1,71 +1,127 @@
 #include "framework/graphics/Colors.h"
 
-#include <cctype>
+#include <array>
+#include <string_view>
+
+COLORREF GetSysColor(int index)
+{
+    static constexpr std::array<COLORREF, 25> scheme = {
+        RGB(192, 192, 192), // scroll bar
+        RGB(0, 128, 128),   // desktop
+        RGB(0, 0, 128),     // active caption
+        RGB(128, 128, 128), // inactive caption
+        RGB(192, 192, 192), // menu
+        RGB(255, 255, 255), // window
+        RGB(0, 0, 0),       // window frame
+        RGB(0, 0, 0),       // menu text
+        RGB(0, 0, 0),       // window text
+        RGB(255, 255, 255), // caption text
+        RGB(192, 192, 192), // active border
+        RGB(192, 192, 192), // inactive border
+        RGB(128, 128, 128), // application workspace
+        RGB(0, 0, 128),     // highlight
+        RGB(255, 255, 255), // highlight text
+        RGB(192, 192, 192), // button face
+        RGB(128, 128, 128), // button shadow
+        RGB(128, 128, 128), // grey text
+        RGB(0, 0, 0),       // button text
+        RGB(192, 192, 192), // inactive caption text
+        RGB(255, 255, 255), // button highlight
+        RGB(0, 0, 0),       // 3-D dark shadow
+        RGB(192, 192, 192), // 3-D light
+        RGB(0, 0, 0),       // tooltip text
+        RGB(255, 255, 225), // tooltip background
+    };
+    if (index < 0 || index >= int(scheme.size()))
+        return 0;
+    return scheme[std::size_t(index)];
+}
+
+COLORREF ColorToRGB(TColor color)
+{
+    if (color < 0)
+        return GetSysColor(color & 0xFF);
+    if (color == clNone || color == clDefault)
+        return 0;
+    return COLORREF(color) & 0xFFFFFF;
+}
 
 namespace {
-const struct {
+struct NamedColor {
     TColor color;
-    const char* ident;
-} kIdents[] = {
-    {clBlack, "clBlack"},       {clMaroon, "clMaroon"},       {clGreen, "clGreen"},
-    {clOlive, "clOlive"},       {clNavy, "clNavy"},           {clPurple, "clPurple"},
-    {clTeal, "clTeal"},         {clGray, "clGray"},           {clSilver, "clSilver"},
-    {clRed, "clRed"},           {clLime, "clLime"},           {clYellow, "clYellow"},
-    {clBlue, "clBlue"},         {clFuchsia, "clFuchsia"},     {clAqua, "clAqua"},
-    {clWhite, "clWhite"},       {clNone, "clNone"},           {clWindow, "clWindow"},
-    {clWindowText, "clWindowText"}, {clBtnFace, "clBtnFace"}, {clBtnShadow, "clBtnShadow"},
-    {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},     {clBtnHighlight, "clBtnHighlight"},
-    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"},
+    std::string_view name;
 };
+constexpr NamedColor kNames[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+};
+} // namespace
 
-bool Same(const char* a, const std::string& b)
+bool ColorToIdent(TColor color, std::string& ident)
 {
-    std::size_t i = 0;
-    for (; a[i] && i < b.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+    for (const auto& n : kNames)
+        if (n.color == color) {
+            ident = n.name;
+            return true;
+        }
+    return false;
+}
+
+bool IdentToColor(const std::string& ident, TColor& color)
+{
+    // Identifiers are matched without regard to case, as the form reader does.
+    auto same = [](std::string_view a, std::string_view b) {
+        if (a.size() != b.size())
             return false;
-    return !a[i] && i == b.size();
-}
-}
-
-std::uint32_t ColorToRGB(TColor color)
-{
-    if (!(color & clSystemColor))
-        return static_cast<std::uint32_t>(color) & 0x00FFFFFF;
-    switch (color & 0xFF) {
-    case 5:
-        return 0xFFFFFF; // window background
-    case 8:
-    case 18:
-        return 0x000000; // window and button text
-    case 16:
-        return 0x808080; // button shadow
-    case 17:
-        return 0x808080; // grey text
-    case 20:
-        return 0xFFFFFF; // button highlight
-    case 21:
-        return 0x000000; // dark 3D shadow
-    case 15:
-    case 22:
-    default:
-        return 0xC0C0C0; // button face, 3D light
-    }
-}
-
-const char* ColorToIdent(TColor color)
-{
-    for (const auto& c : kIdents)
-        if (c.color == color)
-            return c.ident;
-    return nullptr;
-}
-
-bool IdentToColor(const std::string& ident, TColor* color)
-{
-    for (const auto& c : kIdents)
-        if (Same(c.ident, ident)) {
-            *color = c.color;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if ((a[i] | 0x20) != (b[i] | 0x20))
+                return false;
+        return true;
+    };
+    for (const auto& n : kNames)
+        if (same(n.name, ident)) {
+            color = n.color;
             return true;
         }
     return false;

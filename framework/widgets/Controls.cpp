@@ -56,14 +56,15 @@ TPropInfo ColorProperty()
     p.kind = TPropKind::Enum;
     p.get = [](const TObject& o) {
         const TColor c = static_cast<const TControl&>(o).Color();
-        if (const char* ident = ColorToIdent(c))
+        std::string ident;
+        if (ColorToIdent(c, ident))
             return TPropValue(TIdent{ident});
         return TPropValue(static_cast<std::int64_t>(c));
     };
     p.set = [](TObject& o, const TPropValue& v) {
         TColor c = clBlack;
         if (const auto* id = std::get_if<TIdent>(&v)) {
-            if (!IdentToColor(id->name, &c))
+            if (!IdentToColor(id->name, c))
                 ThrowInvalidValue();
         } else {
             c = static_cast<TColor>(AsInteger(v));

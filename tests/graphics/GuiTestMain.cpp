@@ -1,0 +1,13 @@
+// Test entry for tests that draw text: Qt's fonts need a QGuiApplication
+// (offscreen platform, set by the test registration).
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
