@@ -37,6 +37,15 @@ void printUsage(std::FILE* to)
                      command.purpose.data());
 }
 
+// Qt's messages go to the standard error as usual, except the one notice that
+// every run on a build machine without a desktop session would print.
+void forwardQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -61,6 +70,7 @@ int main(int argc, char** argv)
             // never need a display, so default to the offscreen platform.
             if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+            qInstallMessageHandler(forwardQtMessage);
             int appArgc = 1;
             QGuiApplication application(appArgc, argv);
             disc::art::requireJapaneseFonts();

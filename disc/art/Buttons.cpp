@@ -68,6 +68,35 @@ void drawGlyph(QPainter& painter, Glyph glyph, const QRectF& box, const QColor& 
         painter.drawLine(QPointF(c.x(), c.y() - s * 0.36), QPointF(c.x(), c.y()));
         break;
     }
+    case Glyph::Brush: {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.save();
+        painter.translate(c);
+        painter.rotate(45);
+        painter.drawRoundedRect(QRectF(-s * 0.08, -s * 0.46, s * 0.16, s * 0.5), s * 0.06, s * 0.06);
+        painter.drawRect(QRectF(-s * 0.11, s * 0.02, s * 0.22, s * 0.1));
+        QPainterPath tip;
+        tip.moveTo(-s * 0.12, s * 0.14);
+        tip.lineTo(s * 0.12, s * 0.14);
+        tip.quadTo(s * 0.12, s * 0.36, 0, s * 0.46);
+        tip.quadTo(-s * 0.12, s * 0.36, -s * 0.12, s * 0.14);
+        painter.drawPath(tip);
+        painter.restore();
+        break;
+    }
+    case Glyph::Sparkle: {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        QPainterPath star;
+        star.moveTo(c.x(), c.y() - s * 0.46);
+        star.quadTo(c.x() + s * 0.06, c.y() - s * 0.06, c.x() + s * 0.46, c.y());
+        star.quadTo(c.x() + s * 0.06, c.y() + s * 0.06, c.x(), c.y() + s * 0.46);
+        star.quadTo(c.x() - s * 0.06, c.y() + s * 0.06, c.x() - s * 0.46, c.y());
+        star.quadTo(c.x() - s * 0.06, c.y() - s * 0.06, c.x(), c.y() - s * 0.46);
+        painter.drawPath(star);
+        break;
+    }
     case Glyph::Park: {
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);

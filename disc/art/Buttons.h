@@ -15,6 +15,8 @@ enum class Glyph {
     Desk,    // a monitor on a desk: back to the desk photograph
     Quit,    // a power sign
     Park,    // a little house: back to the disc launcher
+    Brush,   // a paint brush: the skin-making course
+    Sparkle, // a four-pointed star: the skin collection
 };
 
 struct ButtonFace {

@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
 
 #include <algorithm>
 #include <cmath>
@@ -59,6 +60,22 @@ QPolygonF drawDeskSurface(Stage& stage, const DeskScene& scene)
         if (n == 0)
             own = stage.camera.project({top[0], top[1], top[2], top[3]});
     }
+    // The ceiling light shows as a soft sheen on the top; the front edge, nearer
+    // the photographer and out of the light, is a little darker.
+    const QPolygonF surface = stage.camera.project({Vec3{-W / 2 - W * neighbours, 0, D}, Vec3{W / 2 + W * neighbours, 0, D},
+                                                    Vec3{W / 2 + W * neighbours, 0, 0}, Vec3{-W / 2 - W * neighbours, 0, 0}});
+    const QPointF sheenAt = stage.camera.project(Vec3{stage.camera.eye().x * 0.3 - 15, 0, D * 0.72});
+    QRadialGradient sheen(sheenAt, stage.camera.scaleAt(Vec3{0, 0, D * 0.7}) * 55);
+    sheen.setColorAt(0.0, QColor(255, 255, 250, scene.steelDesk ? 46 : 34));
+    sheen.setColorAt(1.0, QColor(255, 255, 250, 0));
+    stage.painter.setPen(Qt::NoPen);
+    stage.painter.setBrush(sheen);
+    stage.painter.drawPolygon(surface);
+    QLinearGradient falloff(stage.camera.project(Vec3{0, 0, D * 0.5}), stage.camera.project(Vec3{0, 0, 0}));
+    falloff.setColorAt(0.0, QColor(0, 0, 0, 0));
+    falloff.setColorAt(1.0, QColor(0, 0, 0, 40));
+    stage.painter.setBrush(falloff);
+    stage.painter.drawPolygon(surface);
     return own;
 }
 
@@ -94,14 +111,18 @@ void finishPhotograph(QImage& image, const DeskScene& scene, std::uint64_t grain
             const double cx = (x - kCentre.x()) / kCentre.x();
             const double cy = (y - kCentre.y()) / kCentre.y();
             const double r2 = (cx * cx + cy * cy) / 2.0;
-            const double vignette = 1.0 - 0.22 * r2 * std::sqrt(std::sqrt(r2));
+            const double vignette = 1.0 - 0.3 * r2 * std::sqrt(std::sqrt(r2));
             const double k = scene.exposure * (1.06 - 0.22 * (dx * dx + dy * dy)) * vignette;
             // A consumer camera of the time: colours a little muted.
             const QRgb p = row[x];
             const double grey = 0.3 * qRed(p) + 0.59 * qGreen(p) + 0.11 * qBlue(p);
-            auto muted = [&](int v) { return grey + (v - grey) * 0.86; };
-            row[x] = qRgb(std::clamp(int(muted(qRed(p)) * k * scene.red), 0, 255), std::clamp(int(muted(qGreen(p)) * k * scene.green), 0, 255),
-                          std::clamp(int(muted(qBlue(p)) * k * scene.blue), 0, 255));
+            auto develop = [&](int v, double channel) {
+                // Muted colour, the light, then a gentle S-shaped tone curve.
+                const double t = std::clamp((grey + (v - grey) * 0.86) * k * channel / 255.0, 0.0, 1.0);
+                const double curved = t * t * (3.0 - 2.0 * t);
+                return std::clamp(int(std::lround((t + (curved - t) * 0.3) * 255.0)), 0, 255);
+            };
+            row[x] = qRgb(develop(qRed(p), scene.red), develop(qGreen(p), scene.green), develop(qBlue(p), scene.blue));
         }
     }
     soften(image, 0.4);

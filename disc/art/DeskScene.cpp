@@ -112,16 +112,24 @@ CloseUpSubject placeKeepsake(DeskScene& scene, const Person& person, Rng& rng, V
     subject.view = CloseUpView::Oblique;
     switch (person.keepsake) {
     case Keepsake::LuckyCharms: {
-        scene.props.push_back(luckyCat(spot + Vec3{-6, 0, 0}, rng.range(12, 15)));
-        scene.props.push_back(daruma(spot + Vec3{7, 0, 3}, rng.range(9, 11), rng.chance(0.3)));
-        subject = {spot + Vec3{0, 7, 0}, 30, CloseUpView::Oblique};
+        if (person.place == DeskPlace::Chief) {
+            // A beckoning cat for business and a daruma with one eye painted, waiting for the deadline.
+            scene.props.push_back(luckyCat(spot + Vec3{-6, 0, 0}, rng.range(12, 15)));
+            scene.props.push_back(daruma(spot + Vec3{7, 0, 3}, rng.range(9, 11), false));
+        } else {
+            // A little collection of beckoning cats.
+            scene.props.push_back(luckyCat(spot + Vec3{-9, 0, 1}, rng.range(10, 11), QColor(0x2a, 0x26, 0x26)));
+            scene.props.push_back(luckyCat(spot + Vec3{0, 0, 3}, rng.range(12, 13)));
+            scene.props.push_back(luckyCat(spot + Vec3{9, 0, 0}, rng.range(9, 10), QColor(0xf0, 0xc4, 0x48)));
+        }
+        subject = {spot + Vec3{0, 7, 0}, 34, CloseUpView::Oblique};
         break;
     }
     case Keepsake::Robots:
     case Keepsake::Capsules: {
         // A row along the top of the monitor.
-        const int count = person.keepsake == Keepsake::Robots ? rng.between(3, 4) : rng.between(4, 6);
-        const double spacing = person.keepsake == Keepsake::Robots ? 9.5 : 7.0;
+        const int count = person.keepsake == Keepsake::Robots ? rng.between(3, 4) : rng.between(4, 5);
+        const double spacing = std::min(person.keepsake == Keepsake::Robots ? 9.5 : 7.5, (monitor.width - 8) / count);
         for (int i = 0; i < count; ++i) {
             const double across = (i - (count - 1) / 2.0) * spacing;
             const Vec3 at = monitorTop(monitorFront, 0, monitor, across, 5 + rng.jitter(1));
@@ -130,7 +138,7 @@ CloseUpSubject placeKeepsake(DeskScene& scene, const Person& person, Rng& rng, V
             p.orderBias = -1.0 - i * 0.01;
             scene.props.push_back(p);
         }
-        subject = {monitorTop(monitorFront, 0, monitor, 0, 5) + Vec3{0, 5, 0}, count * spacing + 8, CloseUpView::Front};
+        subject = {monitorTop(monitorFront, 0, monitor, 0, 5) + Vec3{0, 5, 0}, count * spacing + 16, CloseUpView::Front};
         break;
     }
     case Keepsake::Plush: {

@@ -236,7 +236,7 @@ Prop pottedPlant(Vec3 centre, PlantKind kind, double size, std::uint64_t seed)
     return prop;
 }
 
-Prop luckyCat(Vec3 base, double height)
+Prop luckyCat(Vec3 base, double height, const QColor& fur)
 {
     Prop prop;
     prop.name = "lucky cat";
@@ -247,8 +247,10 @@ Prop luckyCat(Vec3 base, double height)
     prop.draw = [=](Stage& stage) {
         inFigureSpace(stage, base, [&](QPainter& p) {
             p.scale(k, k);
-            const QColor white(0xfb, 0xf8, 0xf0);
-            const QColor line(0x60, 0x50, 0x40);
+            const QColor white = fur;
+            const bool dark = fur.lightness() < 100;
+            const QColor line = dark ? QColor(0x10, 0x10, 0x10) : QColor(0x60, 0x50, 0x40);
+            const QColor features = dark ? QColor(0xf0, 0xd8, 0x60) : QColor(0x20, 0x18, 0x10);
             // Base cushion.
             p.setPen(Qt::NoPen);
             p.setBrush(roundShade(QPointF(0, -0.8), 4.8, QColor(0xc8, 0x20, 0x28)));
@@ -273,20 +275,22 @@ Prop luckyCat(Vec3 base, double height)
                 p.setPen(QPen(line, 0.12));
             }
             blob(p, QPointF(0, -9.4), 3.7, 3.1, white, line);
-            // Calico patches.
+            // Calico patches on the white cat.
             p.setPen(Qt::NoPen);
-            p.setBrush(QColor(0xe8, 0x90, 0x30));
-            p.drawEllipse(QPointF(2.2, -11.0), 1.1, 0.8);
-            p.setBrush(QColor(0x30, 0x28, 0x24));
-            p.drawEllipse(QPointF(-2.0, -11.3), 0.8, 0.6);
-            p.setPen(QPen(QColor(0x20, 0x18, 0x10), 0.25, Qt::SolidLine, Qt::RoundCap));
+            if (fur.lightness() > 200) {
+                p.setBrush(QColor(0xe8, 0x90, 0x30));
+                p.drawEllipse(QPointF(2.2, -11.0), 1.1, 0.8);
+                p.setBrush(QColor(0x30, 0x28, 0x24));
+                p.drawEllipse(QPointF(-2.0, -11.3), 0.8, 0.6);
+            }
+            p.setPen(QPen(features, 0.25, Qt::SolidLine, Qt::RoundCap));
             p.setBrush(Qt::NoBrush);
             p.drawArc(QRectF(-2.2, -10.0, 1.4, 0.9), 0, 180 * 16);
             p.drawArc(QRectF(0.8, -10.0, 1.4, 0.9), 0, 180 * 16);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(0xe8, 0x70, 0x80));
             p.drawEllipse(QPointF(0, -8.7), 0.35, 0.25);
-            p.setPen(QPen(QColor(0x40, 0x30, 0x20), 0.1));
+            p.setPen(QPen(features, 0.1));
             for (int side : {-1, 1})
                 for (int i = 0; i < 3; ++i)
                     p.drawLine(QPointF(side * 1.2, -8.5 + i * 0.3), QPointF(side * 3.2, -8.8 + i * 0.6));

@@ -12,7 +12,8 @@ namespace disc::art {
 enum class PlantKind { Pothos, Palm, SnakePlant, Cactus, Violet };
 
 Prop pottedPlant(Vec3 centre, PlantKind kind, double size, std::uint64_t seed);
-Prop luckyCat(Vec3 base, double height);
+// fur: white for the classic calico, black or gold for the others.
+Prop luckyCat(Vec3 base, double height, const QColor& fur = QColor(0xfb, 0xf8, 0xf0));
 Prop daruma(Vec3 base, double height, bool bothEyes);
 Prop robotFigure(Vec3 base, double height, std::uint64_t seed);
 Prop capsuleToy(Vec3 base, std::uint64_t seed);

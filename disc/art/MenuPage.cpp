@@ -183,8 +183,13 @@ void drawHeaderTitle(QPainter& painter, const QRectF& header, Glyph glyph, const
 // Isometric miniature of the office for the seating-chart card.
 void drawMiniatureOffice(QPainter& painter, const QRectF& area)
 {
-    const double s = area.width() / 12.2;
-    const QPointF origin(area.center().x() + s * 0.3, area.top() + s * 0.8);
+    const double roomX = 7.4;
+    const double roomY = 6.2;
+    const double wallHeight = 2.6;
+    // Fit the room's outline (its floor diamond and the walls above it) into the area.
+    const double s = std::min(area.width() / ((roomX + roomY) * 0.866 + 0.4), area.height() / ((roomX + roomY) * 0.5 + wallHeight + 0.4));
+    const QPointF origin(area.center().x() + (roomY - roomX) * 0.866 * s / 2,
+                         area.top() + (area.height() - ((roomX + roomY) * 0.5 + wallHeight) * s) / 2 + wallHeight * s);
     auto iso = [&](double x, double y, double z) {
         return QPointF(origin.x() + (x - y) * s * 0.866, origin.y() + (x + y) * s * 0.5 - z * s);
     };
@@ -198,14 +203,12 @@ void drawMiniatureOffice(QPainter& painter, const QRectF& area)
         face({iso(x, y + d, z), iso(x + w, y + d, z), iso(x + w, y + d, z + h), iso(x, y + d, z + h)}, colour.darker(118));
         face({iso(x + w, y, z), iso(x + w, y + d, z), iso(x + w, y + d, z + h), iso(x + w, y, z + h)}, colour.darker(140));
     };
-    const double roomX = 7.4;
-    const double roomY = 6.2;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     // Walls, then floor with carpet tiles.
     painter.setPen(QPen(QColor(0x8a, 0x76, 0x5a), 0.8));
-    face({iso(0, 0, 0), iso(roomX, 0, 0), iso(roomX, 0, 2.6), iso(0, 0, 2.6)}, QColor(0xe8, 0xdc, 0xc4));
-    face({iso(0, 0, 0), iso(0, roomY, 0), iso(0, roomY, 2.6), iso(0, 0, 2.6)}, QColor(0xd6, 0xc8, 0xac));
+    face({iso(0, 0, 0), iso(roomX, 0, 0), iso(roomX, 0, wallHeight), iso(0, 0, wallHeight)}, QColor(0xe8, 0xdc, 0xc4));
+    face({iso(0, 0, 0), iso(0, roomY, 0), iso(0, roomY, wallHeight), iso(0, 0, wallHeight)}, QColor(0xd6, 0xc8, 0xac));
     // Windows on the back wall.
     for (int i = 0; i < 4; ++i) {
         const double x = 0.6 + i * 1.75;
@@ -362,7 +365,7 @@ void drawSkinCourseCard(QPainter& painter, const QRectF& bounds, bool pressed)
 {
     const CardLook card = drawCardPlate(painter, bounds, palette::terracotta, 40, pressed);
     const QRectF body = card.body;
-    drawHeaderTitle(painter, QRectF(body.left(), body.top(), body.width(), 40), Glyph::Desk, QStringLiteral("スキン作成講座"), 20,
+    drawHeaderTitle(painter, QRectF(body.left(), body.top(), body.width(), 40), Glyph::Brush, QStringLiteral("スキン作成講座"), 20,
                     QString());
     // Illustration: a player skin half painted, with a palette and a brush.
     const QRectF art(body.left() + 12, body.top() + 50, 124, 86);
@@ -422,19 +425,19 @@ void drawSkinSetCard(QPainter& painter, const QRectF& bounds, bool pressed)
 {
     const CardLook card = drawCardPlate(painter, bounds, QColor(0x8a, 0x4a, 0x8e), 40, pressed);
     const QRectF body = card.body;
-    drawHeaderTitle(painter, QRectF(body.left(), body.top(), body.width(), 40), Glyph::Zoom,
+    drawHeaderTitle(painter, QRectF(body.left(), body.top(), body.width(), 40), Glyph::Sparkle,
                     QStringLiteral("オリジナルスキン集"), 20, QString());
     // Three skins fanned out like cards.
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QPointF pivot(body.left() + 72, body.top() + 142);
+    const QPointF pivot(body.left() + 80, body.top() + 138);
     const int schemes[] = {4, 1, 10};
     const double angles[] = {-16, -2, 12};
     for (int i = 0; i < 3; ++i) {
         painter.save();
         painter.translate(pivot);
         painter.rotate(angles[i]);
-        const QRectF skin(-50, -88 + i * 6, 98, 54);
+        const QRectF skin(-50, -86 + i * 5, 98, 52);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(0, 0, 0, 50));
         painter.drawRoundedRect(skin.translated(3, 3), 8, 8);

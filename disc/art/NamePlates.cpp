@@ -68,7 +68,7 @@ QImage paintNamePlate(const Person& person, PlateKind kind)
         double x = 70;
         drawTitleText(painter, QPointF(x, 25), name, nameFont, palette::cream, Qt::transparent, 0, QColor(0, 0, 0, 160));
         x += textWidth(nameFont, name) + 4;
-        drawTitleText(painter, QPointF(x, 25), QStringLiteral("さんのデスク"), smallFont, palette::amberLight);
+        drawTitleText(painter, QPointF(x, 25), QStringLiteral("さんの机"), smallFont, palette::amberLight);
         // Job on an outlined tag at the right.
         const QFont roleFont = gothic(12, true);
         const QString role = QString::fromUtf8(person.role);

@@ -220,6 +220,13 @@ Prop crtMonitor(Vec3 fc, double yaw, const MonitorShape& s, const QColor& plasti
         front.front = bezel.get();
         front.grounded = false;
         drawBox(stage, at(0, y0, block / 2), Vec3{W, H, block}, yaw, front);
+        // The top falls away from the light towards the back.
+        QLinearGradient topShade(stage.camera.project(at(0, y0 + H, 0)), stage.camera.project(at(0, y0 + H, block)));
+        topShade.setColorAt(0.0, QColor(255, 255, 255, 40));
+        topShade.setColorAt(1.0, QColor(0, 0, 0, 30));
+        stage.painter.setPen(Qt::NoPen);
+        stage.painter.setBrush(topShade);
+        stage.painter.drawPolygon(stage.camera.project({at(-W / 2, y0 + H, block), at(W / 2, y0 + H, block), at(W / 2, y0 + H, 0), at(-W / 2, y0 + H, 0)}));
         // The rounded top edge catches the light.
         strokeThrough(stage, {at(-W / 2 + 0.8, y0 + H - 0.05, 0.15), at(W / 2 - 0.8, y0 + H - 0.05, 0.15)},
                       QColor(255, 255, 255, 110), 0.35);

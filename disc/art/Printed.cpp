@@ -36,7 +36,7 @@ void drawSnapshot(QPainter& painter, const QRectF& box, Rng& rng)
 {
     painter.save();
     painter.setClipRect(box);
-    const int kind = rng.between(0, 3);
+    const int kind = rng.between(0, 5);
     const QColor sky = QColor::fromHsv(rng.between(190, 220), rng.between(60, 140), 235);
     QLinearGradient skyFill(box.topLeft(), box.bottomLeft());
     skyFill.setColorAt(0.0, sky.darker(115));
@@ -73,18 +73,49 @@ void drawSnapshot(QPainter& painter, const QRectF& box, Rng& rng)
         painter.setBrush(QColor(255, 250, 220));
         painter.drawEllipse(QPointF(box.left() + box.width() * rng.range(0.2, 0.8), box.top() + box.height() * 0.25),
                             box.width() * 0.07, box.width() * 0.07);
+    } else if (kind == 4) {
+        // The city at night: dark sky, lit windows.
+        painter.fillRect(box, QColor(0x10, 0x14, 0x30));
+        for (int i = 0; i < 9; ++i) {
+            const double w = box.width() * rng.range(0.08, 0.16);
+            const double h = box.height() * rng.range(0.3, 0.8);
+            const double x = box.left() + box.width() * rng.range(-0.05, 0.95);
+            const QRectF tower(x, box.bottom() - h, w, h);
+            painter.setBrush(QColor(0x20, 0x22, 0x3a));
+            painter.drawRect(tower);
+            painter.setBrush(QColor(0xf8, 0xd8, 0x70));
+            for (double wy = tower.top() + h * 0.05; wy < tower.bottom() - h * 0.05; wy += box.height() * 0.05)
+                for (double wx = tower.left() + w * 0.15; wx < tower.right() - w * 0.15; wx += w * 0.3)
+                    if (rng.chance(0.45))
+                        painter.drawRect(QRectF(wx, wy, w * 0.14, box.height() * 0.022));
+        }
+    } else if (kind == 5) {
+        // A field of flowers under a blue sky.
+        painter.setBrush(QColor::fromHsv(95, 150, 160));
+        painter.drawRect(QRectF(box.left(), box.top() + box.height() * 0.5, box.width(), box.height() * 0.5));
+        const QColor petals = QColor::fromHsv(rng.chance(0.5) ? 50 : 330, 200, 240);
+        for (int i = 0; i < 60; ++i) {
+            const double t = rng.unit();
+            const QPointF at(box.left() + box.width() * rng.unit(), box.top() + box.height() * (0.52 + t * 0.48));
+            painter.setBrush(petals.darker(100 + int(rng.range(0, 30))));
+            painter.drawEllipse(at, box.width() * (0.008 + t * 0.02), box.width() * (0.006 + t * 0.015));
+        }
     } else {
-        // A subject: a round product or a face-like blob against a studio backdrop.
-        QRadialGradient studio(box.center(), box.width() * 0.7);
-        studio.setColorAt(0.0, QColor::fromHsv(rng.between(0, 359), 60, 240));
-        studio.setColorAt(1.0, QColor::fromHsv(rng.between(0, 359), 120, 120));
-        painter.fillRect(box, studio);
-        QRadialGradient thing(box.center() - QPointF(box.width() * 0.08, box.height() * 0.1), box.width() * 0.3);
-        const QColor c = QColor::fromHsv(rng.between(0, 359), 170, 220);
-        thing.setColorAt(0.0, c.lighter(140));
-        thing.setColorAt(1.0, c.darker(160));
-        painter.setBrush(thing);
-        painter.drawEllipse(box.center() + QPointF(0, box.height() * 0.05), box.width() * 0.28, box.height() * 0.3);
+        // Sunset over the sea.
+        QLinearGradient evening(box.topLeft(), QPointF(box.left(), box.top() + box.height() * 0.6));
+        evening.setColorAt(0.0, QColor(0x50, 0x40, 0x80));
+        evening.setColorAt(0.6, QColor(0xf0, 0x80, 0x50));
+        evening.setColorAt(1.0, QColor(0xff, 0xd0, 0x80));
+        painter.fillRect(box, evening);
+        const QPointF sun(box.left() + box.width() * rng.range(0.3, 0.7), box.top() + box.height() * 0.58);
+        painter.setBrush(QColor(0xff, 0xf0, 0xc0));
+        painter.drawEllipse(sun, box.width() * 0.08, box.width() * 0.08);
+        painter.setBrush(QColor(0x40, 0x30, 0x50));
+        painter.drawRect(QRectF(box.left(), box.top() + box.height() * 0.6, box.width(), box.height() * 0.4));
+        painter.setBrush(QColor(0xff, 0xc0, 0x70, 160));
+        for (int i = 0; i < 6; ++i)
+            painter.drawRect(QRectF(sun.x() - box.width() * (0.06 - i * 0.008), box.top() + box.height() * (0.64 + i * 0.05),
+                                    box.width() * (0.12 - i * 0.016), box.height() * 0.012));
     }
     painter.restore();
 }

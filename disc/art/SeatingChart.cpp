@@ -212,15 +212,26 @@ void drawCopier(QPainter& painter, const QRectF& box)
 // Small top views of the things that stand out on a person's desk, drawn in
 // the desk's own frame (back edge at negative y). The desk photographs show
 // the same things.
-void drawKeepsakeFromAbove(QPainter& painter, Keepsake keepsake, QPointF at, Rng& rng)
+void drawKeepsakeFromAbove(QPainter& painter, const Person& person, QPointF at, Rng& rng)
 {
+    const Keepsake keepsake = person.keepsake;
     painter.setPen(QPen(QColor(0, 0, 0, 90), 0.6));
     switch (keepsake) {
     case Keepsake::LuckyCharms:
-        painter.setBrush(QColor(0xfa, 0xf6, 0xee));
-        painter.drawEllipse(at, 4.2, 4.2);
-        painter.setBrush(QColor(0xd0, 0x22, 0x1a));
-        painter.drawEllipse(at + QPointF(8, 1), 4, 4);
+        if (person.place == DeskPlace::Chief) {
+            // Beckoning cat and daruma.
+            painter.setBrush(QColor(0xfa, 0xf6, 0xee));
+            painter.drawEllipse(at, 4.2, 4.2);
+            painter.setBrush(QColor(0xd0, 0x22, 0x1a));
+            painter.drawEllipse(at + QPointF(8, 1), 4, 4);
+        } else {
+            // Three beckoning cats: black, white and gold.
+            const QColor cats[] = {QColor(0x2a, 0x26, 0x26), QColor(0xfa, 0xf6, 0xee), QColor(0xf0, 0xc4, 0x48)};
+            for (int i = 0; i < 3; ++i) {
+                painter.setBrush(cats[i]);
+                painter.drawEllipse(at + QPointF(-5 + i * 5, (i % 2) * 1.5), 2.6, 2.6);
+            }
+        }
         break;
     case Keepsake::Robots:
     case Keepsake::Capsules:
@@ -415,7 +426,7 @@ void drawDeskContents(QPainter& painter, double width, double depth, double chai
     }
     // The keepsake at the back of the free side, beside the monitor.
     const double keepsakeX = insideX(monitorX + freeSide * (monitorWidth / 2 + 10), 8);
-    drawKeepsakeFromAbove(painter, person.keepsake, QPointF(keepsakeX, top.top() + depth * 0.28), rng);
+    drawKeepsakeFromAbove(painter, person, QPointF(keepsakeX, top.top() + depth * 0.28), rng);
     // A mug by the keyboard on the free side.
     const QPointF mug(insideX(freeSide > 0 ? mouse.x() + 7 : keyboard.left() - 6, 4), top.bottom() - depth * 0.24);
     painter.setPen(QPen(QColor(0, 0, 0, 110), 0.6));
