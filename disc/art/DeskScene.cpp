@@ -43,7 +43,7 @@ private:
 // The materials, grown once and re-coloured per desk.
 const QImage& neutralWood()
 {
-    static const QImage wood = woodGrain(1024, 640, kNeutralTone, 0x3001);
+    static const QImage wood = woodGrain(1024, 640, kNeutralTone, 0x3001, 2.0);
     return wood;
 }
 
@@ -138,7 +138,8 @@ CloseUpSubject placeKeepsake(DeskScene& scene, const Person& person, Rng& rng, V
             p.orderBias = -1.0 - i * 0.01;
             scene.props.push_back(p);
         }
-        subject = {monitorTop(monitorFront, 0, monitor, 0, 5) + Vec3{0, 5, 0}, count * spacing + 16, CloseUpView::Front};
+        subject = {monitorTop(monitorFront, 0, monitor, 0, 5) + Vec3{0, person.keepsake == Keepsake::Robots ? 6.5 : 2.5, 0},
+                   count * spacing + 16, CloseUpView::Front};
         break;
     }
     case Keepsake::Plush: {
@@ -451,7 +452,7 @@ DeskScene composeDeskScene(const Person& person)
     const double eyeX = rng.range(-14, 14);
     scene.eye = Vec3{eyeX, rng.range(80, 92), rng.range(-66, -56)};
     scene.target = Vec3{eyeX * 0.4 + rng.jitter(6), rng.range(17, 23), D * 0.6};
-    scene.widthAtTarget = chief ? 185 : rng.range(140, 152);
+    scene.widthAtTarget = chief ? 168 : rng.range(140, 152);
     // Fluorescent light is cool; some desks catch the afternoon sun.
     const double warmth = scene.surroundings == Surroundings::Window ? rng.range(0.02, 0.06) : rng.range(-0.03, 0.03);
     scene.red = 1.0 + warmth;

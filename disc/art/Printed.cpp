@@ -74,14 +74,18 @@ void drawSnapshot(QPainter& painter, const QRectF& box, Rng& rng)
         painter.drawEllipse(QPointF(box.left() + box.width() * rng.range(0.2, 0.8), box.top() + box.height() * 0.25),
                             box.width() * 0.07, box.width() * 0.07);
     } else if (kind == 4) {
-        // The city at night: dark sky, lit windows.
-        painter.fillRect(box, QColor(0x10, 0x14, 0x30));
+        // The city at dusk: towers against the evening sky, windows lit.
+        QLinearGradient dusk(box.topLeft(), box.bottomLeft());
+        dusk.setColorAt(0.0, QColor(0x28, 0x38, 0x80));
+        dusk.setColorAt(0.7, QColor(0xa0, 0x70, 0xa0));
+        dusk.setColorAt(1.0, QColor(0xf0, 0xa0, 0x70));
+        painter.fillRect(box, dusk);
         for (int i = 0; i < 9; ++i) {
             const double w = box.width() * rng.range(0.08, 0.16);
             const double h = box.height() * rng.range(0.3, 0.8);
             const double x = box.left() + box.width() * rng.range(-0.05, 0.95);
             const QRectF tower(x, box.bottom() - h, w, h);
-            painter.setBrush(QColor(0x20, 0x22, 0x3a));
+            painter.setBrush(QColor(0x30, 0x30, 0x4a));
             painter.drawRect(tower);
             painter.setBrush(QColor(0xf8, 0xd8, 0x70));
             for (double wy = tower.top() + h * 0.05; wy < tower.bottom() - h * 0.05; wy += box.height() * 0.05)

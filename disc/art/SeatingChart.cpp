@@ -534,17 +534,16 @@ void paintTitle(QPainter& painter)
 
 void paintFooter(QPainter& painter)
 {
+    // Black like the bottom of the desk screens, since the same return buttons
+    // (drawn on black) stand on it.
     const QRectF band(0, kRoom.bottom() + kWall, kWidth, kHeight - kRoom.bottom() - kWall);
-    QLinearGradient fill(band.topLeft(), band.bottomLeft());
-    fill.setColorAt(0.0, palette::deepTeal);
-    fill.setColorAt(1.0, QColor(0x0a, 0x26, 0x2c));
-    painter.fillRect(band, fill);
+    painter.fillRect(band, Qt::black);
     // Legend.
     const QFont font = gothic(11);
     double x = 172;
     const double y = band.center().y();
-    painter.setPen(QPen(QColor(0xff, 0xff, 0xff, 90), 0.8));
-    painter.setBrush(QColor(0xff, 0xf4, 0xdc, 60));
+    painter.setPen(QPen(QColor(0xff, 0xff, 0xff, 120), 0.8));
+    painter.setBrush(QColor(0xa8, 0xae, 0xae));
     painter.drawRoundedRect(QRectF(x, y - 6, 16, 12), 2, 2);
     drawTitleText(painter, QPointF(x + 21, y + 4.5), QStringLiteral("席（クリックできます）"), font, palette::cream);
     x += 152;

@@ -290,9 +290,9 @@ void drawCylinder(Stage& stage, Vec3 base, double radius, double height, const Q
         const double t = std::clamp((m.x() * axis.x() + m.y() * axis.y()) / axisLength2, 0.0, 1.0);
         QColor c = lit(colour, lightFactor(stage.light, n));
         if (gloss > 0) {
-            const double spec = std::pow(std::max(0.0, dot(n, halfway)), 24) * gloss;
-            c = QColor(std::min(255, c.red() + int(spec * 255)), std::min(255, c.green() + int(spec * 255)),
-                       std::min(255, c.blue() + int(spec * 255)));
+            const double shine = std::pow(std::max(0.0, dot(n, halfway)), 24) * gloss;
+            c = QColor(std::min(255, c.red() + int(shine * 255)), std::min(255, c.green() + int(shine * 255)),
+                       std::min(255, c.blue() + int(shine * 255)));
         }
         gradient.setColorAt(t, c);
     }
