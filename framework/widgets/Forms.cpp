@@ -228,9 +228,17 @@ TModalResult TForm::ShowModal()
 void TForm::DoCreate() { Dispatch([this] { OnCreate(this); }); }
 void TForm::DoDestroy() { Dispatch([this] { OnDestroy(this); }); }
 
-void TForm::PaintWidget(QPainter& painter, const QRect& dirty)
+TCanvas* TForm::Canvas()
 {
-    painter.fillRect(dirty, QColor::fromRgb(ColorToRGB(Color()) & 0xFF, (ColorToRGB(Color()) >> 8) & 0xFF,
-                                            (ColorToRGB(Color()) >> 16) & 0xFF));
+    canvas_.Prepare(Width(), Height());
+    return canvas_.Canvas();
+}
+
+void TForm::PaintWidget(QPainter& painter, const QRect&)
+{
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(Rect(0, 0, Width(), Height()));
     Dispatch([this] { OnPaint(this); });
+    canvas_.Present(painter);
 }

@@ -3,6 +3,7 @@
 // styles and icons (never a maximize box), centring, a close query, modal
 // showing and the form's life-cycle events.
 
+#include "framework/widgets/ControlCanvas.h"
 #include "framework/widgets/Controls.h"
 
 #include <cstdint>
@@ -71,6 +72,8 @@ public:
     virtual void DoCreate();
     virtual void DoDestroy();
 
+    // The window's drawing surface; OnPaint draws on it.
+    TCanvas* Canvas();
     void PaintWidget(QPainter& painter, const QRect& dirty) override;
     // The window's close box: runs Close.
     void CloseRequested();
@@ -92,5 +95,6 @@ private:
     TPosition position_ = poDesigned;
     TModalResult modalResult_ = mrNone;
     QEventLoop* modalLoop_ = nullptr;
+    ControlCanvas canvas_;
     bool shownOnce_ = false;
 };
