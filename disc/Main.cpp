@@ -2,6 +2,7 @@
 // data; each names its output folders on the command line, so the build decides
 // where things land.
 
+#include "disc/RoomtourForm.h"
 #include "disc/RoomtourPictures.h"
 #include "disc/art/Lettering.h"
 
@@ -26,6 +27,8 @@ struct SubCommand {
 const SubCommand kSubCommands[] = {
     {"roomtour-pictures", "<disc dir> <parts dir> [--preview <dir>]",
      "the desk tour's photographs, menu, seating chart, name plates and buttons", true, disc::runRoomtourPictures},
+    {"roomtour-form", "<parts dir> <output file>", "the desk tour's main form stream with its stored pictures", false,
+     disc::runRoomtourForm},
 };
 
 void printUsage(std::FILE* to)

@@ -32,6 +32,13 @@ TApplication::~TApplication()
     qtApp_.reset();
 }
 
+std::string TApplication::ParamStr(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(params_.size()))
+        return std::string();
+    return params_[static_cast<std::size_t>(index)];
+}
+
 void TApplication::Initialize(int& argc, char** argv)
 {
     if (!qApp) {
@@ -39,6 +46,12 @@ void TApplication::Initialize(int& argc, char** argv)
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
         qtApp_ = std::make_unique<QApplication>(argc, argv);
     }
+    // After Qt has taken its own options out of the command line.
+    params_.clear();
+    for (int i = 0; i < argc && argv; ++i)
+        params_.emplace_back(argv[i] ? argv[i] : "");
+    if (params_.empty())
+        params_.emplace_back();
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterFontSubstitutions();
     MouseCapture::Install();

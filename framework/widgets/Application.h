@@ -11,6 +11,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QApplication;
 class TForm;
@@ -24,6 +25,11 @@ public:
     // Creates the Qt application: call before any control exists. Registers the
     // font substitutions and the scaling policy of the fixed-size windows.
     void Initialize(int& argc, char** argv);
+
+    // The command line as given: ParamStr(0) is the program, ParamCount() the
+    // number of arguments after it (bytes as the system passed them).
+    int ParamCount() const { return static_cast<int>(params_.size()) - 1; }
+    std::string ParamStr(int index) const;
 
     const QString& Title() const { return title_; }
     void SetTitle(const QString& title);
@@ -58,6 +64,7 @@ public:
 
 private:
     QString title_;
+    std::vector<std::string> params_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     std::unique_ptr<QApplication> qtApp_;

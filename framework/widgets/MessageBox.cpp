@@ -1,5 +1,7 @@
 #include "framework/widgets/MessageBox.h"
 
+#include "framework/widgets/MouseCapture.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -67,6 +69,8 @@ int MessageBoxSeam::Handle(const MessageBoxRequest& request)
 int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type)
 {
     MessageBoxRequest request{text, caption, type, owner != nullptr};
+    // A box takes the input: whatever held the pointer lets go.
+    MouseCapture::Release();
     if (gSeam)
         return gSeam->Handle(request);
 
