@@ -57,8 +57,19 @@ void RegisterRoomtourClasses()
     RegisterClass(TFrmMain::StaticClassInfo());
 }
 
+namespace {
+std::function<void(const std::string&)> gJpegLoadObserver;
+}
+
+void SetJpegLoadObserver(std::function<void(const std::string& fileName)> observer)
+{
+    gJpegLoadObserver = std::move(observer);
+}
+
 void LoadJpegPicture(const std::string& fileName, TPicture* picture)
 {
+    if (gJpegLoadObserver)
+        gJpegLoadObserver(fileName);
     TJPEGImage jpeg;
     if (!fileName.empty()) {
         const std::filesystem::path host = HostPathFromWindows(fileName);

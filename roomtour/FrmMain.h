@@ -8,6 +8,7 @@
 #include "roomtour/controls/ImgPnl.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 class TFrmMain : public TForm {
@@ -82,6 +83,8 @@ extern const std::array<const char*, 25> kSeatNames;
 
 // Decodes a JPEG file (a Windows path) into the picture as a 24-bit bitmap.
 void LoadJpegPicture(const std::string& fileName, TPicture* picture);
+// Tests watch which files are loaded.
+void SetJpegLoadObserver(std::function<void(const std::string& fileName)> observer);
 
 // The form stream of TFrmMain, made with the demo disc.
 const std::vector<std::uint8_t>& FrmMainFormData();
