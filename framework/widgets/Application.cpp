@@ -83,7 +83,9 @@ void TApplication::Run()
 void TApplication::Terminate()
 {
     terminated_ = true;
-    QCoreApplication::quit();
+    // Not quit(): Qt's quit first asks every window to close, and a form
+    // answers that with its close query again.
+    QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages()

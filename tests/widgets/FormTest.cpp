@@ -5,6 +5,7 @@
 #include "framework/widgets/Forms.h"
 #include "framework/widgets/Timer.h"
 
+#include <QTimer>
 #include <QWindow>
 
 class FormTest : public QObject {
@@ -65,6 +66,25 @@ private Q_SLOTS:
         QVERIFY(closed);
         QVERIFY(!form->Visible());
         delete form;
+    }
+
+    void closingTheMainFormEndsTheRunAndDestroysTheForms()
+    {
+        TApplication& local = *app;
+        auto* form = local.CreateForm<TForm>();
+        form->SetBounds(0, 0, 50, 50);
+        int queries = 0;
+        bool destroyed = false;
+        form->OnCloseQuery = [&](TObject*, bool& canClose) {
+            ++queries;
+            canClose = true;
+        };
+        form->OnDestroy = [&](TObject*) { destroyed = true; };
+        form->OnShow = [&](TObject*) { QTimer::singleShot(10, [form] { form->Close(); }); };
+        local.Run();
+        QCOMPARE(queries, 1); // ending the loop asks no window again
+        QVERIFY(destroyed);
+        QVERIFY(!local.MainForm());
     }
 
     void timerFiresOnlyWithHandlerIntervalAndEnabled()
