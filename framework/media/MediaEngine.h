@@ -6,7 +6,8 @@
 //
 // Video files open too: their sound track plays, or, when they have none, a
 // silence as long as the video, so that the clock a picture would follow runs
-// all the same. The file stays open for a video decoder to read (File()).
+// all the same. The pictures come from a VideoDecoder of the same file, which
+// a player steps to the frame of the engine's position.
 
 #include "framework/media/AudioSink.h"
 #include "framework/media/MediaFile.h"
