@@ -15,6 +15,9 @@ extern "C" {
 
 namespace {
 
+constexpr int kMinSampleRate = 1000;
+constexpr int kMaxSampleRate = 768000;
+
 struct CodecContextFree {
     void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
 };
@@ -85,8 +88,11 @@ private:
         inRate_ = frame.sample_rate;
         segmentStart_ = sink_.bytes.size();
         segmentInSamples_ = 0;
-        if (inRate_ <= 0)
-            throw EMediaError(MediaErrorKind::Unplayable, name_ + ": audio without a sample rate");
+        // A resampler for an absurd rate (a damaged or hostile header) would take
+        // minutes to build its filter; no real sound lies outside this range.
+        if (inRate_ < kMinSampleRate || inRate_ > kMaxSampleRate)
+            throw EMediaError(MediaErrorKind::Unplayable,
+                              name_ + ": unusable sample rate " + std::to_string(inRate_) + " Hz");
 
         SwrContext* raw = nullptr;
         const AVSampleFormat outFormat =

@@ -11,6 +11,12 @@ extern "C" {
 
 #include <algorithm>
 
+namespace {
+// 64 MiB a frame: far beyond any clip the programs show, small enough that a
+// damaged header cannot take the machine's memory.
+constexpr std::int64_t kMaxFramePixels = std::int64_t{4096} * 4096;
+}
+
 struct VideoDecoder::Codec {
     ~Codec()
     {
@@ -140,6 +146,8 @@ bool VideoDecoder::Receive(VideoFrame& frame)
 void VideoDecoder::Convert(VideoFrame& frame)
 {
     const AVFrame* decoded = codec_->frame;
+    if (static_cast<std::int64_t>(decoded->width) * decoded->height > kMaxFramePixels)
+        throw EMediaError(MediaErrorKind::TooLarge, file_->Path().string() + ": the picture is too large");
     // The scaler follows the frames: a stream may change size or format midway.
     codec_->scaler = sws_getCachedContext(codec_->scaler, decoded->width, decoded->height,
                                           static_cast<AVPixelFormat>(decoded->format), decoded->width,

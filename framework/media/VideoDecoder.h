@@ -41,6 +41,7 @@ public:
     std::int64_t FrameIndexAt(std::int64_t ms) const;
 
     // The next frame in presentation order; false at the end of the stream.
+    // Raises EMediaError (TooLarge) for a picture of more than 4096 x 4096 pixels.
     bool Next(VideoFrame& frame);
     // The frame on show at `index`: the last one whose index is at most `index`
     // (decoding on from the current frame, or from the start for a step back);

@@ -158,6 +158,10 @@ TEST_F(AudioDecoderTest, FilesThatAreNoSoundFailWithTheirKind)
     // A header alone: RIFF and WAVE, but the format chunk is cut off.
     const std::string wave = WaveFileBytes(WaveFormat{}, RampSamples(WaveFormat{}, 10));
     EXPECT_EQ(ErrorOf(Write("header.wav", wave.substr(0, 20))), MediaErrorKind::Unplayable);
+    // A damaged header's rate of half a gigahertz is refused at once (building a
+    // resampler for it would take minutes).
+    EXPECT_EQ(ErrorOf(Write("rate.wav", WaveFileBytes(WaveFormat{536879936, 1, 16}, {1, 2, 3, 4}))),
+              MediaErrorKind::Unplayable);
     // A picture: FFmpeg reads it, but it holds no sound.
     const std::string bmp = std::string("BM") + std::string(4, '\0') + std::string(4, '\0') +
                             std::string("\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0", 20) +

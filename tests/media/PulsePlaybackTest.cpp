@@ -96,6 +96,25 @@ private Q_SLOTS:
             QCOMPARE(mp.AudioOutput(), std::string("device"));
         }
     }
+
+    // Runs last: the server goes away in the middle of a play. The play must
+    // still end, on the silent clock, rather than hang in "playing".
+    void aServerThatDiesMidPlayStillLetsThePlayEnd()
+    {
+        const WaveFormat wave{22050, 1, 16};
+        WriteBytes(scratch->Path() / "LONG.WAV", WaveFileBytes(wave, RampSamples(wave, 22050 * 2)));
+        TMediaPlayer mp(nullptr);
+        mp.SetDeviceType(dtWaveAudio);
+        mp.SetFileName(WindowsPathFromHost(scratch->Path() / "LONG.WAV"));
+        mp.Open();
+        QCOMPARE(mp.AudioOutput(), std::string("device"));
+        mp.Play();
+        QTRY_VERIFY_WITH_TIMEOUT(mp.Position() > 0, kPlayTimeoutMs);
+        server.kill();
+        server.waitForFinished(5000);
+        QTRY_COMPARE_WITH_TIMEOUT(mp.Mode(), mpStopped, kPlayTimeoutMs);
+        QCOMPARE(mp.Position(), 2000);
+    }
 };
 
 QTEST_MAIN(PulsePlaybackTest)
