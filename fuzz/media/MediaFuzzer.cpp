@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdlib.h>
 #include <string>
 #include <unistd.h>
 
@@ -21,21 +22,24 @@ namespace {
 constexpr std::int64_t kMaxSoundBytes = std::int64_t{16} << 20;
 constexpr int kMaxFrames = 64;
 
-const std::filesystem::path& InputFile()
+// The input goes to a file of its own, removed at exit. A plain buffer, so that
+// it is still there when the exit handler runs after the statics are gone.
+char inputPath[4096];
+
+const char* InputFile()
 {
-    static const std::filesystem::path path = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vn-media-fuzz-XXXXXX").string();
-        const int fd = mkstemp(pattern.data());
+    if (!inputPath[0]) {
+        const std::string pattern = (std::filesystem::temp_directory_path() / "vn-media-fuzz-XXXXXX").string();
+        if (pattern.size() >= sizeof inputPath)
+            std::abort();
+        pattern.copy(inputPath, pattern.size());
+        const int fd = mkstemp(inputPath);
         if (fd < 0)
             std::abort();
         close(fd);
-        std::atexit([] {
-            std::error_code error;
-            std::filesystem::remove(InputFile(), error);
-        });
-        return std::filesystem::path(pattern);
-    }();
-    return path;
+        std::atexit([] { unlink(inputPath); });
+    }
+    return inputPath;
 }
 
 }  // namespace
