@@ -9,10 +9,17 @@ namespace {
 
 // Room behind the decoded pixels: one code's string (at most 4096 values)
 // may run past the last pixel, and string copies write in 8-byte words.
-constexpr std::size_t kSlack = 4096 + 16;
+constexpr std::size_t kSlack = GifPixelDecoder::kMaxString + 16;
 
 // Frames above this many pixels report progress inside their rows.
 constexpr std::uint64_t kProgressPixels = 100000;
+
+inline void StoreLittle64(std::uint8_t* p, std::uint64_t v)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
+    std::memcpy(p, &v, sizeof v);
+}
 
 inline std::uint64_t LoadLittle64(const std::uint8_t* p)
 {
@@ -23,14 +30,15 @@ inline std::uint64_t LoadLittle64(const std::uint8_t* p)
     return v;
 }
 
-// Copies n bytes from src to dst, where the source ends at or before dst.
-// Short strings go as whole 8-byte words, which may write up to 7 bytes past
-// dst + n; those bytes lie beyond the output written so far and are
-// overwritten by the next string.
-inline void CopyString(std::uint8_t* dst, const std::uint8_t* src, unsigned n)
+// Copies n bytes from src to dst, where the source ends at or before dst, and
+// returns the first byte. Short strings go as whole 8-byte words, which may
+// write up to 7 bytes past dst + n; those bytes lie beyond the output written
+// so far and are overwritten by the next string.
+inline std::uint8_t CopyString(std::uint8_t* dst, const std::uint8_t* src, unsigned n)
 {
     std::uint64_t a;
     std::memcpy(&a, src, 8);
+    const std::uint8_t first = std::endian::native == std::endian::little ? std::uint8_t(a) : std::uint8_t(a >> 56);
     if (n <= 8) {
         std::memcpy(dst, &a, 8);
     } else if (n <= 16) {
@@ -41,6 +49,7 @@ inline void CopyString(std::uint8_t* dst, const std::uint8_t* src, unsigned n)
     } else {
         std::memcpy(dst, src, n);
     }
+    return first;
 }
 
 // Calls f(row) for each row in the order the data fills them.
@@ -194,23 +203,39 @@ void GifPixelDecoder::BuildMaskRow(const std::uint8_t* row, std::uint8_t* mask, 
     }
 }
 
-// Literal walk along the prefix chain for entries whose string is not known
-// to be a proper one (corrupt data): the values go on a 4096-entry stack; a
-// chain that does not end within it (it may loop) yields 0.
-unsigned GifPixelDecoder::WalkChain(unsigned code, std::uint8_t* dst, unsigned clear, unsigned next,
-                                    unsigned prev, std::uint8_t firstChar) const
+// Literal walk along the prefix chain for a code whose string is not known
+// to be a proper one (corrupt data): the values go on a 4096-entry stack, as
+// in the textbook decoder; a chain that does not end within it (it may loop)
+// yields 0. Proper strings met on the way are taken whole from the output.
+unsigned GifPixelDecoder::WalkChain(unsigned code, std::uint8_t* dst, const std::uint8_t* out, unsigned clear,
+                                    unsigned next, unsigned prev, std::uint8_t firstChar) const
 {
-    std::uint8_t stack[4096];
+    std::uint8_t stack[kMaxString];
     unsigned sp = 0;
     unsigned c = code;
     if (code >= next) {
         stack[sp++] = firstChar;
         c = prev;
     }
-    while (c >= clear) {
-        if (sp == 4096)
+    for (;;) {
+        if (c < clear) {
+            if (sp == kMaxString)
+                return 0;
+            stack[sp++] = std::uint8_t(c);
+            break;
+        }
+        if (c < next && len_[c] != 0) {
+            const unsigned n = len_[c];
+            if (sp + n > kMaxString)
+                return 0;
+            const std::uint8_t* string = out + pos_[c];
+            for (unsigned i = n; i-- > 0;)
+                stack[sp++] = string[i];
+            break;
+        }
+        if (sp == kMaxString)
             return 0;
-        if (c < next) {
+        if (c < next) {  // an entry built on an undefined code (or the clear and end codes: empty)
             stack[sp++] = suffix_[c];
             c = prefix_[c];
         } else {  // not defined yet: an empty table entry
@@ -218,23 +243,27 @@ unsigned GifPixelDecoder::WalkChain(unsigned code, std::uint8_t* dst, unsigned c
             c = 0;
         }
     }
-    if (sp == 4096)
-        return 0;
-    stack[sp++] = std::uint8_t(c);
     for (unsigned i = 0; i < sp; ++i)
         dst[i] = stack[sp - 1 - i];
     return sp;
 }
 
-GifPixelEnd GifPixelDecoder::Run(std::uint8_t* out, std::uint64_t total, const GifFrame& frame,
+GifPixelEnd GifPixelDecoder::Run(std::uint8_t* const out, const std::uint64_t total, const GifFrame& frame,
                                  const std::function<void(std::size_t)>& rowDone)
 {
     const unsigned minSize = unsigned(minCodeSize_);
     const unsigned clear = 1u << minSize;
     const unsigned endCode = clear + 1;
+    // Colour indices are one-value strings; entries at and above the next free
+    // code read as undefined (length 0); the clear and end codes are empty
+    // entries for the literal walk.
+    std::memset(len_, 0, sizeof len_);
+    for (unsigned i = 0; i < clear; ++i) {
+        len_[i] = 1;
+        head_[i] = std::uint8_t(i);
+    }
     prefix_[clear] = prefix_[endCode] = 0;
     suffix_[clear] = suffix_[endCode] = 0;
-    len_[clear] = len_[endCode] = 0;
 
     // Ends of the rows after which progress is reported, in decoding order.
     std::vector<std::uint64_t> events;
@@ -248,121 +277,143 @@ GifPixelEnd GifPixelDecoder::Run(std::uint8_t* out, std::uint64_t total, const G
         });
     }
     std::size_t nextEvent = 0;
+    std::uint64_t limit = events.empty() ? total : std::min(total, events[0]);
 
     const std::uint8_t* const data = data_.data();
     const std::uint64_t bitCount = std::uint64_t(dataSize_) * 8;
     std::uint64_t bitPos = 0;
-    unsigned codeSize = minSize + 1;
-    unsigned limitCode = 1u << codeSize;  // the code size grows when the next free code reaches it
-    unsigned codeMask = limitCode - 1;
+    unsigned codeSize = 0, limitCode = 0;
     unsigned next = clear + 2;
     unsigned prev = 0;
-    std::uint64_t prevPos = 0;
+    std::uint32_t prevPos = 0;
+    // Length of the previous string when it is a proper table string (its
+    // first 8 values in prevHead), 0 when it is not.
     unsigned prevLen = 0;
-    bool prevClean = false;  // the previous string is a proper table string at prevPos
+    std::uint64_t prevHead = 0;
     std::uint64_t o = 0;
+    bool running = true;
+    bool newGeneration = true;
     GifPixelEnd result = GifPixelEnd::Complete;
 
-    // Reads the first code of a code generation: clear codes are skipped, an
-    // end code ends the data, anything else is a pixel of its own.
-    auto startGeneration = [&]() -> bool {
-        next = clear + 2;
-        codeSize = minSize + 1;
-        limitCode = 1u << codeSize;
-        codeMask = limitCode - 1;
-        unsigned code;
-        do {
-            if (bitPos + codeSize > bitCount) {
-                result = GifPixelEnd::EndOfData;
-                return false;
-            }
-            code = unsigned(LoadLittle64(data + (bitPos >> 3)) >> (bitPos & 7)) & codeMask;
-            bitPos += codeSize;
-        } while (code == clear);
-        if (code == endCode) {
-            result = GifPixelEnd::EndCode;
-            return false;
-        }
-        out[o] = std::uint8_t(code);
-        prev = code;
-        prevPos = o;
-        prevLen = 1;
-        prevClean = code < clear;
-        ++o;
-        return true;
-    };
-
-    if (startGeneration()) {
-        std::uint64_t limit = events.empty() ? total : std::min(total, events[0]);
-        for (;;) {
-            while (o < limit) {
+    while (running) {
+        if (newGeneration) {
+            // The first code of a generation: clear codes are skipped, an end
+            // code ends the data, anything else is a pixel of its own.
+            newGeneration = false;
+            std::memset(len_ + clear + 2, 0, sizeof(len_[0]) * (next - (clear + 2)));
+            next = clear + 2;
+            codeSize = minSize + 1;
+            limitCode = 1u << codeSize;
+            unsigned code;
+            do {
                 if (bitPos + codeSize > bitCount) {
                     result = GifPixelEnd::EndOfData;
                     break;
                 }
-                const unsigned code = unsigned(LoadLittle64(data + (bitPos >> 3)) >> (bitPos & 7)) & codeMask;
+                code = unsigned(LoadLittle64(data + (bitPos >> 3)) >> (bitPos & 7)) & (limitCode - 1);
                 bitPos += codeSize;
-                std::uint8_t* const dst = out + o;
-                unsigned n;
-                bool clean;
-                if (code < clear) {
-                    *dst = std::uint8_t(code);
-                    n = 1;
-                    clean = true;
-                } else if (code < next && len_[code] != 0) {
-                    n = len_[code];
-                    CopyString(dst, out + pos_[code], n);
-                    clean = true;
-                } else if (code >= next && prevClean) {
-                    // The previous string plus its own first character.
-                    CopyString(dst, out + prevPos, prevLen);
-                    dst[prevLen] = out[prevPos];
-                    n = prevLen + 1;
-                    clean = code == next;
-                } else if (code == clear) {
-                    if (!startGeneration())
-                        break;
-                    continue;
-                } else if (code == endCode) {
-                    result = GifPixelEnd::EndCode;
-                    break;
-                } else {
-                    n = WalkChain(code, dst, clear, next, prev, out[prevPos]);
-                    if (n == 0) {
-                        result = GifPixelEnd::ChainTooLong;
-                        break;
-                    }
-                    clean = false;
-                }
-                if (next < 4096) {
-                    pos_[next] = std::uint32_t(prevPos);
-                    len_[next] = std::uint16_t(prevClean ? prevLen + 1 : 0);
-                    prefix_[next] = std::uint16_t(prev);
-                    suffix_[next] = *dst;
-                    if (++next >= limitCode && limitCode < 4096) {
-                        limitCode <<= 1;
-                        ++codeSize;
-                        codeMask = limitCode - 1;
-                    }
-                }
-                prev = code;
-                prevPos = o;
-                prevLen = n;
-                prevClean = clean;
-                o += n;
-            }
-            // Report the rows finished so far, with the position the reader reached.
-            while (nextEvent < events.size() && events[nextEvent] <= o) {
-                rowDone(BytesReadAt(bitPos));
-                ++nextEvent;
-            }
-            if (o >= total || result != GifPixelEnd::Complete)
+            } while (code == clear);
+            if (result != GifPixelEnd::Complete)
                 break;
-            limit = nextEvent < events.size() ? std::min(total, events[nextEvent]) : total;
+            if (code == endCode) {
+                result = GifPixelEnd::EndCode;
+                break;
+            }
+            out[o] = std::uint8_t(code);
+            prev = code;
+            prevPos = std::uint32_t(o);
+            prevLen = code < clear ? 1 : 0;
+            prevHead = code & 0xFF;
+            ++o;
         }
+        while (o < limit) {
+            if (bitPos + codeSize > bitCount) {
+                result = GifPixelEnd::EndOfData;
+                running = false;
+                break;
+            }
+            const unsigned code = unsigned(LoadLittle64(data + (bitPos >> 3)) >> (bitPos & 7)) & (limitCode - 1);
+            bitPos += codeSize;
+            std::uint8_t* const dst = out + o;
+            unsigned n = len_[code];
+            std::uint64_t head;
+            std::uint8_t first;
+            // Whether this string is a proper table string: its code was one,
+            // or it is the next free code built from a proper previous string.
+            bool proper = true;
+            if (n != 0) {
+                // A proper string: its first 8 values from the table, the
+                // rest (rarely any) from where it was written before.
+                head = head_[code];
+                StoreLittle64(dst, head);
+                if (n > 8)
+                    CopyString(dst + 8, out + pos_[code] + 8, n - 8);
+                first = std::uint8_t(head);
+            } else if (code >= next && prevLen != 0) {
+                // The previous string plus its own first character.
+                first = std::uint8_t(prevHead);
+                head = prevLen < 8 ? prevHead | std::uint64_t(first) << (8 * prevLen) : prevHead;
+                StoreLittle64(dst, head);
+                if (prevLen >= 8) {
+                    CopyString(dst + 8, out + prevPos + 8, prevLen - 8);
+                    dst[prevLen] = first;
+                }
+                n = prevLen + 1;
+                proper = code == next;
+            } else if (code == clear) {
+                newGeneration = true;
+                break;
+            } else if (code == endCode) {
+                result = GifPixelEnd::EndCode;
+                running = false;
+                break;
+            } else {
+                n = WalkChain(code, dst, out, clear, next, prev, out[prevPos]);
+                if (n == 0) {
+                    result = GifPixelEnd::ChainTooLong;
+                    running = false;
+                    break;
+                }
+                first = *dst;
+                head = 0;
+                proper = false;
+            }
+            // The new entry: previous string plus this string's first
+            // character, which already stands right behind the previous
+            // string in the output. A full table takes no entries: slot
+            // 4096 swallows them.
+            const unsigned slot = next < 4096 ? next : 4096;
+            if (prevLen != 0) {
+                pos_[slot] = prevPos;
+                len_[slot] = std::uint16_t(prevLen + 1);
+                head_[slot] = prevLen < 8 ? prevHead | std::uint64_t(first) << (8 * prevLen) : prevHead;
+            } else {
+                len_[slot] = 0;
+                prefix_[slot] = std::uint16_t(prev);
+                suffix_[slot] = first;
+            }
+            next += next < 4096;
+            if (next >= limitCode && limitCode < 4096) {
+                limitCode <<= 1;
+                ++codeSize;
+            }
+            prev = code;
+            prevPos = std::uint32_t(o);
+            prevLen = proper ? n : 0;
+            prevHead = head;
+            o += n;
+        }
+        if (newGeneration)
+            continue;
+        // Report the rows finished so far, with the position the reader reached.
+        while (nextEvent < events.size() && events[nextEvent] <= o) {
+            rowDone(BytesReadAt(bitPos));
+            ++nextEvent;
+        }
+        if (o >= total)
+            break;
+        limit = nextEvent < events.size() ? std::min(total, events[nextEvent]) : total;
     }
     written_ = std::min(o, total);
-    if (o >= total)
-        result = GifPixelEnd::Complete;
-    return result;
+    return o >= total ? GifPixelEnd::Complete : result;
 }

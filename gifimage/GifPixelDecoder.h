@@ -47,6 +47,8 @@ public:
     static constexpr std::uint64_t kUnbackedPixelAllowance = 1u << 16;
     // No frame larger than this is decoded, however much data it has.
     static constexpr std::uint64_t kMaxFramePixels = 1u << 28;
+    // A code's string never holds more values than the textbook decoder's stack.
+    static constexpr unsigned kMaxString = 4096;
 
     // Reads the image data at the cursor: the minimum code size byte and every
     // sub-block up to the terminator, into the decoder's working storage.
@@ -89,8 +91,8 @@ private:
     std::size_t BytesReadAt(std::uint64_t bitEnd) const;
     GifPixelEnd Run(std::uint8_t* out, std::uint64_t total, const GifFrame& frame,
                     const std::function<void(std::size_t)>& rowDone);
-    unsigned WalkChain(unsigned code, std::uint8_t* dst, unsigned clear, unsigned next, unsigned prev,
-                       std::uint8_t firstChar) const;
+    unsigned WalkChain(unsigned code, std::uint8_t* dst, const std::uint8_t* out, unsigned clear, unsigned next,
+                       unsigned prev, std::uint8_t firstChar) const;
     void Place(GifFrame& frame, const std::uint8_t* linear, bool inPlace);
     static void BuildMaskRow(const std::uint8_t* row, std::uint8_t* mask, std::size_t count, std::uint8_t index);
 
@@ -104,10 +106,14 @@ private:
     std::size_t scratchSize_ = 0;
     std::uint64_t written_ = 0;
 
-    // Table of the current code generation: where each entry's string was
-    // written, its length (0: walk it the literal way), prefix and last byte.
-    std::uint32_t pos_[4096];
-    std::uint16_t len_[4096];
-    std::uint16_t prefix_[4096];
-    std::uint8_t suffix_[4096];
+    // Table of the current code generation. A proper entry has the length of
+    // its string, its first 8 values (little-endian, zero beyond the length)
+    // and where it was written; an entry built on an undefined code has
+    // length 0 and keeps prefix code and last byte for the literal walk.
+    // Slot 4096 takes the entries a full table drops.
+    std::uint64_t head_[4097];
+    std::uint32_t pos_[4097];
+    std::uint16_t len_[4097];
+    std::uint16_t prefix_[4097];
+    std::uint8_t suffix_[4097];
 };
