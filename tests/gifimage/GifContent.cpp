@@ -52,7 +52,9 @@ std::vector<GifRgb> CubePalette()
 IndexedPicture PhotographicPicture(int width, int height, std::uint32_t seed)
 {
     std::mt19937 random(seed);
-    ValueNoise coarse(97, random), middle(23, random), fine(5, random), tint(61, random);
+    ValueNoise coarse(97, random), middle(23, random), fine(5, random), warm(61, random), green(83, random);
+    // Film grain: photographs are never smooth at the pixel level.
+    std::normal_distribution<float> grain(0.0f, 12.0f);
     IndexedPicture picture{width, height, std::vector<std::uint8_t>(std::size_t(width) * height), CubePalette()};
 
     // Floyd-Steinberg error diffusion onto the cube, one channel at a time.
@@ -68,13 +70,14 @@ IndexedPicture PhotographicPicture(int width, int height, std::uint32_t seed)
         for (int x = 0; x < width; ++x) {
             float light = 0.55f * coarse.At(x, y) + 0.3f * middle.At(x, y) + 0.15f * fine.At(x, y);
             float gradient = float(x) / float(std::max(width, 1)) * 0.3f;
-            float t = tint.At(x + 500, y + 300);
-            float rgb[3] = {std::clamp(light + gradient * t, 0.0f, 1.0f) * 255,
-                            std::clamp(light * (0.7f + 0.3f * t), 0.0f, 1.0f) * 255,
-                            std::clamp(light * (1.1f - t * 0.4f) + (1 - gradient), 0.0f, 1.0f) * 200};
+            // Light and shade times a slowly changing hue: sky, foliage, earth.
+            float w = warm.At(x, y), g = green.At(x + 700, y + 200);
+            float rgb[3] = {std::clamp(light * (0.5f + 0.9f * w) + gradient * 0.2f, 0.0f, 1.0f) * 255,
+                            std::clamp(light * (0.4f + 0.9f * g), 0.0f, 1.0f) * 255,
+                            std::clamp(light * (1.3f - w - 0.4f * g) + gradient, 0.0f, 1.0f) * 255};
             int q[3];
             for (int ch = 0; ch < 3; ++ch) {
-                float want = std::clamp(rgb[ch] + err(y, x, ch), 0.0f, 255.0f);
+                float want = std::clamp(rgb[ch] + grain(random) + err(y, x, ch), 0.0f, 255.0f);
                 float step = 255.0f / float(levels[ch] - 1);
                 q[ch] = std::clamp(int(std::lround(want / step)), 0, levels[ch] - 1);
                 float e = want - float(q[ch]) * step;
