@@ -2,7 +2,6 @@
 
 #include "gifimage/GifFrame.h"
 
-#include <deque>
 
 namespace {
 
@@ -22,15 +21,13 @@ public:
     // The next code of the given size, or -1 when the data does not hold it.
     int Read(int size)
     {
-        while (int(bits_.size()) <= size && !ended_)
+        while (Held() <= std::size_t(size) && !ended_)
             Fetch();
-        if (int(bits_.size()) < size)
+        if (Held() < std::size_t(size))
             return -1;
         int code = 0;
-        for (int i = 0; i < size; ++i) {
-            code |= int(bits_.front()) << i;
-            bits_.pop_front();
-        }
+        for (int i = 0; i < size; ++i)
+            code |= int(bits_[next_++]) << i;
         return code;
     }
 
@@ -61,9 +58,12 @@ private:
             ended_ = true;  // cut off by the end of the bytes
     }
 
+    std::size_t Held() const { return bits_.size() - next_; }
+
     std::span<const std::uint8_t> bytes_;
     std::size_t cursor_;
-    std::deque<bool> bits_;
+    std::vector<std::uint8_t> bits_;  // every bit fetched, one a byte
+    std::size_t next_ = 0;             // the first bit not taken yet
     bool ended_ = false;
 };
 
