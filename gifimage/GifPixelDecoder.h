@@ -18,10 +18,12 @@
 // The cursor always ends just past the data's terminator (or at the end of
 // the bytes when they end first).
 //
-// Speed: each table entry remembers where its string was last written and how
-// long it is, so a code costs one copy from earlier output instead of a walk
-// along its prefix chain. Entries made from a prefix that was not a proper
-// string yet (corrupt data only) are marked and walked the literal way.
+// Speed: the data sub-blocks are first gathered into one buffer, so codes
+// are read with one 64-bit load each. Every table entry knows the length of
+// its string, its first 8 values and where it was last written, so a code
+// costs one 8-byte store (or a copy from earlier output) instead of a walk
+// along its prefix chain. Entries built on a code that was not defined yet
+// (corrupt data only) are marked and walked the literal way.
 
 #include "gifimage/GifCursor.h"
 #include "gifimage/GifFrame.h"

@@ -22,9 +22,9 @@ void Save(const std::string& name, const std::vector<std::uint8_t>& bytes)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-GifImageSpec Pattern(int width, int height, int minCodeSize, int runs)
+GifTestImage Pattern(int width, int height, int minCodeSize, int runs)
 {
-    GifImageSpec image;
+    GifTestImage image;
     image.Width = width;
     image.Height = height;
     image.MinCodeSize = minCodeSize;
@@ -50,28 +50,28 @@ int main(int argc, char** argv)
     Save("screen-capture-3-frames-64x40.gif", ScreenCaptureGif(64, 40, 3, 3));
 
     for (int size = 2; size <= 11; ++size) {
-        GifImageSpec image = Pattern(23, 9, size, 1 + size);
+        GifTestImage image = Pattern(23, 9, size, 1 + size);
         Save("min-code-size-" + std::to_string(size) + "-23x9.gif", SimpleGif(image));
     }
 
-    GifImageSpec interlaced = Pattern(5, 37, 3, 4);
+    GifTestImage interlaced = Pattern(5, 37, 3, 4);
     interlaced.Interlaced = true;
     Save("interlaced-37-rows.gif", SimpleGif(interlaced));
 
-    GifImageSpec deferred = Pattern(120, 80, 2, 1);
+    GifTestImage deferred = Pattern(120, 80, 2, 1);
     deferred.Lzw.ClearWhenFull = false;
     Save("deferred-clear-120x80.gif", SimpleGif(deferred));
 
-    GifImageSpec tinyBlocks = Pattern(20, 10, 4, 3);
+    GifTestImage tinyBlocks = Pattern(20, 10, 4, 3);
     tinyBlocks.SubBlockSize = 1;
     Save("one-byte-sub-blocks.gif", SimpleGif(tinyBlocks));
 
     {
         GifWriter w;
         w.Header().Screen(16, 12, 2).Netscape(0).Comment("seed").GraphicControl(1, 5);
-        GifImageSpec a = Pattern(16, 12, 2, 5);
+        GifTestImage a = Pattern(16, 12, 2, 5);
         w.Image(a);
-        GifImageSpec b = Pattern(9, 7, 3, 2);
+        GifTestImage b = Pattern(9, 7, 3, 2);
         b.Left = 4;
         b.Top = 3;
         b.LocalTableBits = 3;

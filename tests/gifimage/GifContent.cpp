@@ -144,7 +144,7 @@ IndexedPicture ScreenCapturePicture(int width, int height, int frame, std::uint3
 std::vector<std::uint8_t> PhotographicGif(int width, int height, std::uint32_t seed, bool interlaced)
 {
     IndexedPicture picture = PhotographicPicture(width, height, seed);
-    GifImageSpec image;
+    GifTestImage image;
     image.Width = width;
     image.Height = height;
     image.Indices = std::move(picture.Indices);
@@ -159,7 +159,7 @@ std::vector<std::uint8_t> ScreenCaptureGif(int width, int height, int frames, st
     GifWriter w;
     w.Header().Screen(width, height, 8).Netscape(0);
     for (int f = 0; f < frames; ++f) {
-        GifImageSpec image;
+        GifTestImage image;
         image.Width = width;
         image.Height = height;
         image.Indices = ScreenCapturePicture(width, height, f, seed).Indices;

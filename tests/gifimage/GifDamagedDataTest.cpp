@@ -18,14 +18,14 @@ std::vector<std::uint8_t> SmallAnimation()
 {
     GifWriter w;
     w.Header().Screen(12, 10, 2).Netscape(0).Comment("made for the damage tests");
-    GifImageSpec a;
+    GifTestImage a;
     a.Width = 12;
     a.Height = 10;
     a.MinCodeSize = 2;
     for (int i = 0; i < 120; ++i)
         a.Indices.push_back(std::uint8_t((i / 7 + i % 3) % 4));
     w.GraphicControl(1, 10).Image(a);
-    GifImageSpec b = a;
+    GifTestImage b = a;
     b.Left = 2;
     b.Top = 1;
     b.Width = 9;
@@ -36,7 +36,7 @@ std::vector<std::uint8_t> SmallAnimation()
     b.MinCodeSize = 3;
     b.SubBlockSize = 5;
     w.GraphicControl(2, 10, true, 1).PlainText("caption").Image(b);
-    GifImageSpec c = a;
+    GifTestImage c = a;
     c.Indices.assign(120, 3);
     w.Comment("last").GraphicControl(3, 20).Image(c);
     return w.Trailer().Take();
@@ -124,7 +124,7 @@ TEST(GifAllocation, FramesAreLimitedByWhatTheirDataCanDescribe)
     EXPECT_FALSE(decoder.CanHold(GifPixelDecoder::kUnbackedPixelAllowance + 1));
 
     // A big frame with enough data decodes in full.
-    GifImageSpec big;
+    GifTestImage big;
     big.Width = 3000;
     big.Height = 2000;
     big.Indices.assign(std::size_t(big.Width) * big.Height, 5);

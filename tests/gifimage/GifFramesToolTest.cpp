@@ -70,13 +70,13 @@ protected:
 
 TEST_F(GifFramesTool, PrintsScreenLoopAndOneLinePerFrame)
 {
-    GifImageSpec first;
+    GifTestImage first;
     first.Width = 7;
     first.Height = 37;
     first.Interlaced = true;
     for (int i = 0; i < 7 * 37; ++i)
         first.Indices.push_back(std::uint8_t(i % 5 + i / 7));
-    GifImageSpec second;
+    GifTestImage second;
     second.Left = 3;
     second.Top = 40;
     second.Width = 5;

@@ -52,7 +52,7 @@ TEST(GifInterlace, EveryHeightRestoresTheRowOrder)
 {
     for (int height : {1, 2, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 25, 37, 64, 65}) {
         SCOPED_TRACE(height);
-        GifImageSpec image;
+        GifTestImage image;
         image.Width = 5;
         image.Height = height;
         image.Indices = Rows(5, height);
@@ -177,7 +177,7 @@ TEST(GifRoundTrip, EncoderOptionsAndCodeSizesDecodeToTheSourceIndices)
         for (int variant = 0; variant < 4; ++variant) {
             SCOPED_TRACE(testing::Message() << "min code size " << minSize << " variant " << variant);
             const int colours = std::min(1 << minSize, 256);
-            GifImageSpec image;
+            GifTestImage image;
             image.Width = 97;
             image.Height = 61;
             image.MinCodeSize = minSize;
@@ -209,7 +209,7 @@ TEST(GifRoundTrip, EncoderOptionsAndCodeSizesDecodeToTheSourceIndices)
 TEST(GifRoundTrip, LongRunsAndFullTablesMatchTheReference)
 {
     for (bool deferred : {false, true}) {
-        GifImageSpec image;
+        GifTestImage image;
         image.Width = 1500;
         image.Height = 900;
         image.Indices.assign(std::size_t(image.Width) * image.Height, 9);

@@ -99,7 +99,7 @@ GifWriter& GifWriter::ImageDescriptor(int left, int top, int width, int height, 
     return *this;
 }
 
-GifWriter& GifWriter::Image(const GifImageSpec& image)
+GifWriter& GifWriter::Image(const GifTestImage& image)
 {
     ImageDescriptor(image.Left, image.Top, image.Width, image.Height, image.LocalTableBits, image.Interlaced);
     if (image.LocalTableBits > 0)
@@ -156,7 +156,7 @@ std::vector<std::uint8_t> InterlaceRows(std::span<const std::uint8_t> indices, i
     return out;
 }
 
-std::vector<std::uint8_t> SimpleGif(const GifImageSpec& image)
+std::vector<std::uint8_t> SimpleGif(const GifTestImage& image)
 {
     GifWriter w;
     w.Header().Screen(image.Width, image.Height, std::clamp(image.MinCodeSize, 1, 8));

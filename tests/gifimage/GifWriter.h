@@ -15,7 +15,7 @@
 // A colour table of 2^bits entries; entry i is a distinct, recognisable colour.
 std::vector<GifRgb> TestColorTable(int bits);
 
-struct GifImageSpec {
+struct GifTestImage {
     int Left = 0;
     int Top = 0;
     int Width = 0;
@@ -46,7 +46,7 @@ public:
     GifWriter& Netscape(int loops);
     GifWriter& Application(std::string_view identifier11, std::span<const std::uint8_t> data);
     GifWriter& PlainText(std::string_view text);
-    GifWriter& Image(const GifImageSpec& image);
+    GifWriter& Image(const GifTestImage& image);
     // An image descriptor (with an optional local table of 2^localBits entries).
     GifWriter& ImageDescriptor(int left, int top, int width, int height, int localBits = 0,
                                bool interlaced = false);
@@ -75,4 +75,4 @@ std::vector<std::uint8_t> InterlaceRows(std::span<const std::uint8_t> indices, i
 
 // A whole single-image file: header, screen the image's size with a global
 // table of 2^minCodeSize colours (at least 2), the image, trailer.
-std::vector<std::uint8_t> SimpleGif(const GifImageSpec& image);
+std::vector<std::uint8_t> SimpleGif(const GifTestImage& image);

@@ -76,7 +76,7 @@ TEST(GiflibComparison, CodeSizesEncoderOptionsAndBlockSizes)
             GifWriter w;
             w.Header().Screen(70, 50, minSize);
             for (int f = 0; f < 3; ++f) {
-                GifImageSpec image;
+                GifTestImage image;
                 image.Left = f * 3;
                 image.Top = f;
                 image.Width = 61 - f * 7;
