@@ -188,17 +188,21 @@ void GifPixelDecoder::Place(GifFrame& frame, const std::uint8_t* linear, bool in
 void GifPixelDecoder::BuildMaskRow(const std::uint8_t* row, std::uint8_t* mask, std::size_t count,
                                    std::uint8_t index)
 {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t pattern = 0x0101010101010101ull * index;
     std::size_t x = 0;
     for (; x + 8 <= count; x += 8) {
-        unsigned bits = 0;
-        for (int i = 0; i < 8; ++i)
-            bits |= unsigned(row[x + i] == index) << (7 - i);
-        mask[x >> 3] = std::uint8_t(bits);
+        // Eight pixels at a time: bit 7 of each byte of `hit` says the pixel
+        // equals the index; the multiply gathers those bits into one byte,
+        // first pixel in the most significant bit.
+        const std::uint64_t v = LoadLittle64(row + x) ^ pattern;
+        const std::uint64_t hit = ~(((v & kLow7) + kLow7) | v | kLow7);
+        mask[x >> 3] = std::uint8_t(((hit >> 7) * 0x8040201008040201ull) >> 56);
     }
     if (x < count) {
         unsigned bits = 0;
-        for (int i = 0; x + i < count; ++i)
-            bits |= unsigned(row[x + i] == index) << (7 - i);
+        for (int i = 0; x + std::size_t(i) < count; ++i)
+            bits |= unsigned(row[x + std::size_t(i)] == index) << (7 - i);
         mask[x >> 3] = std::uint8_t(bits);
     }
 }

@@ -163,7 +163,7 @@ std::vector<std::uint8_t> ScreenCaptureGif(int width, int height, int frames, st
         image.Width = width;
         image.Height = height;
         image.Indices = ScreenCapturePicture(width, height, f, seed).Indices;
-        w.GraphicControl(1, 1).Image(image);
+        w.GraphicControl(1, 1, f > 0, 0).Image(image);  // later frames transparent where the "text" is
     }
     return w.Trailer().Take();
 }

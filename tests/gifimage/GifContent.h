@@ -23,5 +23,6 @@ IndexedPicture ScreenCapturePicture(int width, int height, int frame, std::uint3
 
 // One-frame GIF of a photographic picture (global 256-colour table).
 std::vector<std::uint8_t> PhotographicGif(int width, int height, std::uint32_t seed, bool interlaced = false);
-// Animated GIF of `frames` full screen-capture frames, 10 ms apart, looping.
+// Animated GIF of `frames` full screen-capture frames, 10 ms apart, looping;
+// every frame after the first is transparent in its text colour.
 std::vector<std::uint8_t> ScreenCaptureGif(int width, int height, int frames, std::uint32_t seed);
