@@ -343,3 +343,50 @@ TEST(GifProgress, DecodeReportsBlocksAndRowsAndAbortsWhenTheHandlerSaysSo)
     EXPECT_EQ(stopping.seen.size(), 4u);
     EXPECT_EQ(stopping.ended, 1);
 }
+
+TEST(GifBuffers, RowsArePaddedToWholeWordsAndADecoderCanBeReused)
+{
+    GifTestImage narrow;
+    narrow.Width = 5;
+    narrow.Height = 3;
+    narrow.MinCodeSize = 2;
+    narrow.Indices = {1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3};
+    GifWriter w;
+    w.Header().Screen(40, 3, 8).GraphicControl(0, 0, true, 1).Image(narrow);
+    GifTestImage wide = narrow;
+    wide.Width = 33;
+    wide.Height = 2;
+    wide.MinCodeSize = 8;
+    wide.Indices.assign(66, 200);
+    w.GraphicControl(0, 0, true, 200).Image(wide);
+    const std::vector<std::uint8_t> first = w.Trailer().Take();
+    const std::vector<std::uint8_t> second = PhotographicGif(61, 17, 8, true);
+
+    GifDecoder decoder;
+    GifFrameList a, b, c;
+    ASSERT_TRUE(decoder.Decode(first, a));
+    ASSERT_TRUE(decoder.Decode(second, b));
+    ASSERT_TRUE(decoder.Decode(first, c));
+    ASSERT_EQ(a.Frames.size(), 2u);
+    const GifFrame& small = a.Frames[0];
+    EXPECT_EQ(small.PixelStride, 8);
+    EXPECT_EQ(small.MaskStride, 4);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 5; x < 8; ++x)
+            EXPECT_EQ(small.PixelRow(y)[x], 0) << "padding at " << x << "," << y;
+    EXPECT_EQ(small.MaskRow(0)[0], 0x90);  // pixels 0 and 3 are index 1
+    EXPECT_EQ(a.Frames[1].PixelStride, 36);
+    EXPECT_EQ(a.Frames[1].MaskStride, 8);
+    EXPECT_EQ(a.Frames[1].MaskRow(1)[4], 0x80);
+    EXPECT_EQ(a.Frames[1].MaskRow(1)[5], 0);
+
+    // The same bytes decode the same after another picture in between.
+    ASSERT_EQ(c.Frames.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(FrameIndices(c.Frames[i]), FrameIndices(a.Frames[i]));
+        EXPECT_EQ(std::memcmp(c.Frames[i].Mask.get(), a.Frames[i].Mask.get(),
+                              std::size_t(a.Frames[i].MaskStride) * a.Frames[i].Height),
+                  0);
+    }
+    EXPECT_EQ(FrameIndices(b.Frames.at(0)), PhotographicPicture(61, 17, 8).Indices);
+}
