@@ -5,8 +5,11 @@
 //
 // The parser stops at the first block it does not understand and keeps every
 // frame read until then. It never reads outside the bytes: a block cut off by
-// their end ends the parse like an unknown block, except image data, which is
-// used as far as it goes (the rest of that frame stays index 0, opaque).
+// their end ends the parse like an unknown block (a cut screen descriptor or
+// global table leaves a picture of no frames), except image data, which is
+// used as far as it goes: once an image's descriptor and colour table are
+// complete the frame is kept, and pixels its data does not reach stay index
+// 0, opaque.
 // A frame whose size its data cannot possibly fill beyond a small allowance
 // (see GifPixelDecoder::CanHold) also ends the parse, so a tiny hostile file
 // cannot make it allocate gigabytes.
