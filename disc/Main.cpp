@@ -4,6 +4,7 @@
 
 #include "disc/RoomtourForm.h"
 #include "disc/RoomtourPictures.h"
+#include "disc/SystemFiles.h"
 #include "disc/art/Lettering.h"
 
 #include <QGuiApplication>
@@ -27,6 +28,8 @@ struct SubCommand {
 const SubCommand kSubCommands[] = {
     {"roomtour-pictures", "<disc dir> <parts dir> [--preview <dir>]",
      "the desk tour's photographs, menu, seating chart, name plates and buttons", true, disc::runRoomtourPictures},
+    {"system-files", "<disc dir>", "the files of the disc's SYSTEM folder (the click sound)", false,
+     disc::runSystemFiles},
     {"roomtour-form", "<parts dir> <output file>", "the desk tour's main form stream with its stored pictures", false,
      disc::runRoomtourForm},
 };

@@ -53,6 +53,12 @@ public:
             Holder("PGoZoom", {393, 390, 76, 30}, "BGoZoom", 3, "BDeskMouseUp");
             Photo("PViewDesk", {41, 35, 518, 350}, 3);
         });
+        // The click sound's player: a hidden windowed control.
+        w_.Begin("TMediaPlayer", "MP");
+        Place({472, 8, 253, 30});
+        w_.Boolean("Visible", false);
+        w_.Children();
+        w_.End();
         Panel("PZaseki", {0, 0, 600, 420}, [&] {
             Image("INega", {0, 0, 90, 56});
             for (std::size_t i = 0; i < std::size(kSeats); ++i)
@@ -67,6 +73,10 @@ public:
             Button("BPark", {118, 389, 83, 27}, 2, "BQuitMouseUp");
         });
         Holder("PRetZaseki", {475, 390, 84, 30}, "BRetZaseki", 1, "BDeskMouseUp", false);
+        w_.Begin("TClickWav", "Click");
+        w_.Ident("MPlayer", "MP");
+        w_.Children();
+        w_.End();
 
         w_.End(); // children of the form
         w_.End();

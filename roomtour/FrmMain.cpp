@@ -54,6 +54,8 @@ void RegisterRoomtourClasses()
 {
     RegisterStandardControls();
     RegisterImagePanelClasses();
+    RegisterClass(TMediaPlayer::StaticClassInfo());
+    RegisterClass(TClickWav::StaticClassInfo());
     RegisterClass(TFrmMain::StaticClassInfo());
 }
 
@@ -118,6 +120,7 @@ void TFrmMain::BindControls()
     PGoZoom = Find<TImagePanel>(this, "PGoZoom");
     BGoZoom = Find<TImagePanel>(this, "BGoZoom");
     PViewDesk = Find<TImagePanel>(this, "PViewDesk");
+    MP = Find<TMediaPlayer>(this, "MP");
     PZaseki = Find<TImagePanel>(this, "PZaseki");
     INega = Find<TImage>(this, "INega");
     for (std::size_t i = 0; i < Seats.size(); ++i)
@@ -132,6 +135,7 @@ void TFrmMain::BindControls()
     BPark = Find<TImagePanel>(this, "BPark");
     PRetZaseki = Find<TImagePanel>(this, "PRetZaseki");
     BRetZaseki = Find<TImagePanel>(this, "BRetZaseki");
+    Click = Find<TClickWav>(this, "Click");
 }
 
 // ---- start-up and end
@@ -269,7 +273,7 @@ void TFrmMain::ShowScreen(int screen)
 
 // ---- buttons and seats
 
-void TFrmMain::BMouseDown(TObject*, TMouseButton, TShiftState, int, int) {}
+void TFrmMain::BMouseDown(TObject*, TMouseButton, TShiftState, int, int) { Click->Play(); }
 
 void TFrmMain::BDeskMouseUp(TObject* sender, TMouseButton, TShiftState, int, int)
 {
@@ -299,6 +303,7 @@ void TFrmMain::SenserMouseDown(TObject* sender, TMouseButton button, TShiftState
     negative->SetCopyMode(cmNotSrcCopy);
     negative->CopyRect(Rect(0, 0, INega->Width(), INega->Height()), *PZaseki->Canvas(),
                        Bounds(seat->Left(), seat->Top(), INega->Width(), INega->Height()));
+    Click->Play();
 }
 
 void TFrmMain::SenserMouseUp(TObject* sender, TMouseButton button, TShiftState, int x, int y)

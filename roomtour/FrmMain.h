@@ -5,6 +5,7 @@
 
 #include "framework/widgets/ExtCtrls.h"
 #include "framework/widgets/Forms.h"
+#include "roomtour/controls/ClickWav.h"
 #include "roomtour/controls/ImgPnl.h"
 
 #include <array>
@@ -52,6 +53,7 @@ public:
     TImagePanel* PGoZoom = nullptr;
     TImagePanel* BGoZoom = nullptr;
     TImagePanel* PViewDesk = nullptr;
+    TMediaPlayer* MP = nullptr;
     TImagePanel* PZaseki = nullptr;
     TImage* INega = nullptr;
     std::array<TImage*, 25> Seats{};
@@ -65,6 +67,7 @@ public:
     TImagePanel* BPark = nullptr;
     TImagePanel* PRetZaseki = nullptr;
     TImagePanel* BRetZaseki = nullptr;
+    TClickWav* Click = nullptr;
 
 private:
     void BindControls();
