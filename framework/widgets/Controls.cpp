@@ -5,7 +5,12 @@
 #include "framework/widgets/MouseCapture.h"
 #include "platform/Codepage.h"
 
+#include "framework/graphics/DeviceContext.h"
+
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 
@@ -390,3 +395,54 @@ void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TCom
 VN_DEFINE_ABSTRACT_COMPONENT(TGraphicControl, TControl)
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+TGraphicControl::~TGraphicControl() = default;
+
+ControlCanvas& TGraphicControl::Surface()
+{
+    if (!surface_)
+        surface_ = std::make_unique<ControlCanvas>();
+    surface_->Prepare(Width(), Height());
+    return *surface_;
+}
+
+TCanvas* TGraphicControl::Canvas() { return Surface().Canvas(); }
+
+void TGraphicControl::PaintWidget(QPainter& painter, const QRect&)
+{
+    ControlCanvas& surface = Surface();
+    CopyScreenBeneath(painter, surface.Handle());
+    Dispatch([this] { Paint(); });
+    surface.Present(painter);
+}
+
+bool TGraphicControl::CopyScreenBeneath(QPainter& painter, HDC dest) const
+{
+    // The parent and the siblings beneath have already painted into the same
+    // device during this paint; read their pixels back.
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    QImage fromPixmap;
+    const QImage* screen = dynamic_cast<QImage*>(device);
+    if (!screen) {
+        if (auto* pixmap = dynamic_cast<QPixmap*>(device)) {
+            fromPixmap = pixmap->toImage();
+            screen = &fromPixmap;
+        }
+    }
+    const QImage* target = DcImage(dest);
+    if (!screen || !target)
+        return false;
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal scale = std::max<qreal>(1.0, screen->devicePixelRatio());
+    QImage beneath = screen->copy(toDevice.mapRect(QRect(0, 0, Width(), Height())));
+    if (scale != 1.0)
+        beneath = beneath.scaled(Width(), Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    beneath = beneath.convertToFormat(QImage::Format_RGB32);
+    auto drawTarget = GetDcDrawTarget(dest);
+    if (!drawTarget)
+        return false;
+    QPainter copy(drawTarget->image);
+    copy.setCompositionMode(QPainter::CompositionMode_Source);
+    copy.drawImage(drawTarget->origin.X, drawTarget->origin.Y, beneath);
+    return true;
+}

@@ -11,11 +11,13 @@
 #include "framework/core/Component.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Types.h"
+#include "framework/widgets/ControlCanvas.h"
 #include "framework/widgets/Cursors.h"
 
 #include <QPointer>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class QPainter;
@@ -168,6 +170,30 @@ class TGraphicControl : public TControl {
     VN_COMPONENT(TGraphicControl)
 public:
     explicit TGraphicControl(TComponent* owner);
+    ~TGraphicControl() override;
+
+    // The control's drawing surface: a back buffer of the control's size that
+    // is copied to the screen when the control paints (see PaintWidget).
+    TCanvas* Canvas();
+
+    // By default a windowless control that paints through its canvas keeps
+    // what lies beneath it on screen where it draws nothing: the surface is
+    // filled with the pixels beneath, then Paint draws, then the surface is
+    // copied to the screen. Controls that draw otherwise override PaintWidget.
+    void PaintWidget(QPainter& painter, const QRect& dirty) override;
+
+protected:
+    // Draws on Canvas(); called by PaintWidget.
+    virtual void Paint() {}
+    // Copies what the screen shows beneath the control (as far as it has been
+    // painted so far in this paint) into dest at (0, 0); false when the paint
+    // goes to a device whose pixels cannot be read.
+    bool CopyScreenBeneath(QPainter& painter, HDC dest) const;
+    // The surface, made the control's size.
+    ControlCanvas& Surface();
+
+private:
+    std::unique_ptr<ControlCanvas> surface_;
 };
 
 // Identifier names of cursors and colours as form streams write them.

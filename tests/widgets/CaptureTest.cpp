@@ -118,6 +118,26 @@ private Q_SLOTS:
         delete form;
     }
 
+    void aWindowlessControlThatDrawsNothingShowsWhatLiesBeneath()
+    {
+        auto* form = new TTestForm(app);
+        form->SetBounds(0, 0, 100, 100);
+        form->SetColor(clRed);
+        form->OnPaint = [form](TObject*) {
+            form->Canvas()->Brush()->SetColor(clBlue);
+            form->Canvas()->FillRect(Rect(50, 0, 100, 100));
+        };
+        auto* windowless = new TGraphicControl(form);
+        windowless->SetParent(form);
+        windowless->SetBounds(30, 10, 40, 40);
+        form->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(form->Widget()));
+        const QImage shot = form->Widget()->grab().toImage();
+        QCOMPARE(shot.pixelColor(35, 20), QColor(Qt::red));
+        QCOMPARE(shot.pixelColor(65, 20), QColor(Qt::blue));
+        delete form;
+    }
+
     void windowlessControlsLieBeneathWindowedSiblings()
     {
         auto* form = new TTestForm(app);
