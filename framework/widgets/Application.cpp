@@ -59,8 +59,8 @@ void TApplication::Initialize(int& argc, char** argv)
 
 void TApplication::SetTitle(const QString& title)
 {
+    // The task bar shows the main window's caption; the forms set that themselves.
     title_ = title;
-    QGuiApplication::setApplicationDisplayName(QString());
 }
 
 void TApplication::FormCreated(TForm* form)
