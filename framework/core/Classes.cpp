@@ -48,14 +48,23 @@ std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count)
 
 // ---- TMemoryStream
 
+namespace {
+// Reads from a block held in memory at pos, moving pos on.
+std::int64_t ReadBlock(const std::uint8_t* data, std::size_t size, std::size_t& pos, void* buffer,
+                       std::int64_t count)
+{
+    if (count <= 0 || pos >= size)
+        return 0;
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), size - pos);
+    std::memcpy(buffer, data + pos, n);
+    pos += n;
+    return static_cast<std::int64_t>(n);
+}
+}
+
 std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count)
 {
-    if (count <= 0 || pos_ >= data_.size())
-        return 0;
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), data_.size() - pos_);
-    std::memcpy(buffer, data_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<std::int64_t>(n);
+    return ReadBlock(data_.data(), data_.size(), pos_, buffer, count);
 }
 
 std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count)
@@ -139,12 +148,7 @@ void TMemoryStream::SaveToFile(const std::filesystem::path& file) const
 
 std::int64_t TSpanStream::Read(void* buffer, std::int64_t count)
 {
-    if (count <= 0 || pos_ >= data_.size())
-        return 0;
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), data_.size() - pos_);
-    std::memcpy(buffer, data_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<std::int64_t>(n);
+    return ReadBlock(data_.data(), data_.size(), pos_, buffer, count);
 }
 
 std::int64_t TSpanStream::Seek(std::int64_t offset, TSeekOrigin origin)
