@@ -1,9 +1,12 @@
 #include "picture/CompressedData.h"
 
 #include "framework/graphics/Bitmap.h"
+#include "picture/ByteBuffer.h"
 #include "picture/DeltaFilter.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,17 +18,74 @@ constexpr std::size_t kBitmapHeadersBytes = 54;
 // biBitCount: offset 14 of the info header.
 constexpr std::size_t kBitCountOffset = 14 + 14;
 
+// The stream a graphic saves its file image into, after one byte kept for
+// the stride: the payload is built in one buffer, filtered in place and
+// deflated from there (a memory stream would clear every byte first).
+class PayloadStream : public TStream {
+public:
+    PayloadStream() { bytes_.Resize(1); }
+
+    std::span<std::uint8_t> Payload() const { return {bytes_.Data(), bytes_.Size()}; }
+
+    std::int64_t Read(void* buffer, std::int64_t count) override
+    {
+        if (count <= 0 || position_ >= bytes_.Size())
+            return 0;
+        const std::size_t n = std::min(std::size_t(count), bytes_.Size() - position_);
+        std::memcpy(buffer, bytes_.Data() + position_, n);
+        position_ += n;
+        return std::int64_t(n);
+    }
+    std::int64_t Write(const void* buffer, std::int64_t count) override
+    {
+        if (count <= 0)
+            return 0;
+        const std::size_t end = position_ + std::size_t(count);
+        const std::size_t old = bytes_.Size();
+        if (end > old) {
+            bytes_.Resize(end);
+            if (position_ > old) // written past the end: the gap reads as zeros
+                std::memset(bytes_.Data() + old, 0, position_ - old);
+        }
+        std::memcpy(bytes_.Data() + position_, buffer, std::size_t(count));
+        position_ = end;
+        return count;
+    }
+    std::int64_t Size() override { return std::int64_t(bytes_.Size()) - 1; }
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override
+    {
+        // Positions are within the file image: the stride byte is not the graphic's.
+        const std::int64_t base = origin == TSeekOrigin::soBeginning ? 0
+                                : origin == TSeekOrigin::soCurrent   ? std::int64_t(position_) - 1
+                                                                     : std::int64_t(bytes_.Size()) - 1;
+        const std::int64_t target = base + offset;
+        if (target < 0)
+            throw EStreamError("Invalid stream position");
+        position_ = std::size_t(target) + 1;
+        return target;
+    }
+    void SetSize(std::int64_t size) override
+    {
+        const std::size_t old = bytes_.Size();
+        bytes_.Resize(std::size_t(std::max<std::int64_t>(size, 0)) + 1);
+        if (bytes_.Size() > old)
+            std::memset(bytes_.Data() + old, 0, bytes_.Size() - old);
+        position_ = std::min(position_, bytes_.Size());
+    }
+
+private:
+    ByteBuffer bytes_;
+    std::size_t position_ = 1;
+};
+
 } // namespace
 
 void CompressGraphic(const TGraphic& graphic, TStream& dest)
 {
-    // The payload is built in one buffer: the stride byte, then the file
-    // image, filtered in place and deflated from there.
-    TMemoryStream payload;
-    const std::uint8_t noStride = 0;
-    payload.WriteBuffer(&noStride, 1);
-    graphic.SaveToStream(payload);
-    const std::span<std::uint8_t> image(payload.Memory() + 1, std::size_t(payload.Size()) - 1);
+    PayloadStream stream;
+    graphic.SaveToStream(stream);
+    const std::span<std::uint8_t> payload = stream.Payload();
+    const std::span<std::uint8_t> image = payload.subspan(1);
     if (image.size() > kMaxStoredFileImageBytes)
         throw ECompressionError("The picture is too large to store: its file image is over " +
                                 std::to_string(kMaxStoredFileImageBytes >> 20) + " MiB");
@@ -37,8 +97,8 @@ void CompressGraphic(const TGraphic& graphic, TStream& dest)
         stride = DeltaStrideForBitCount(std::uint16_t(image[kBitCountOffset] | image[kBitCountOffset + 1] << 8));
     }
     ApplyDeltaFilter(image, stride);
-    payload.Memory()[0] = stride;
-    DeflatePicturePayload({payload.Memory(), std::size_t(payload.Size())}, dest);
+    payload[0] = stride;
+    DeflatePicturePayload(payload, dest);
 }
 
 void DecompressGraphic(TGraphic& graphic, TStream& source)

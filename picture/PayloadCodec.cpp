@@ -1,5 +1,6 @@
 #include "picture/PayloadCodec.h"
 
+#include "picture/ByteBuffer.h"
 #include "picture/DeltaFilter.h"
 
 #define ZLIB_CONST
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <limits>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -19,13 +19,12 @@ constexpr int kMemoryLevel = 8;
 constexpr std::size_t kZlibPiece = std::size_t(1) << 30;
 // Compressed bytes are passed to the destination in pieces of at most this.
 constexpr std::size_t kDeflateOutPiece = std::size_t(16) << 20;
-// Output per inflate call: the filter is undone on each piece while the piece
-// is still in the cache.
-constexpr std::size_t kInflateStep = std::size_t(256) << 10;
+// The stride byte, "BM" and a bitmap's file size.
+constexpr std::size_t kHeaderBytes = 7;
 // Bytes read per call from a source that is not in memory.
 constexpr std::size_t kSourceChunk = std::size_t(64) << 10;
-// First size of the output buffer, before the file header tells the real one.
-constexpr std::size_t kFirstGuess = std::size_t(64) << 10;
+// Least first size of the output buffer: most stored pictures fit at once.
+constexpr std::size_t kFirstGuess = std::size_t(256) << 10;
 // Deflate expands data by at most about 1032 to 1; a size that claims more
 // than that of the bytes at hand is not believed.
 constexpr std::size_t kMaxInflateRatio = 1032;
@@ -53,37 +52,6 @@ struct DeflateState {
 struct InflateState {
     z_stream z{};
     ~InflateState() { inflateEnd(&z); }
-};
-
-// The inflated bytes: grown with realloc, so that growing neither clears nor,
-// for large blocks, copies.
-class OutputBuffer {
-public:
-    OutputBuffer() = default;
-    OutputBuffer(const OutputBuffer&) = delete;
-    OutputBuffer& operator=(const OutputBuffer&) = delete;
-    ~OutputBuffer() { std::free(data_); }
-
-    std::uint8_t* Data() const { return data_; }
-    std::size_t Size() const { return size_; }
-    std::size_t Capacity() const { return capacity_; }
-    void Grow(std::size_t added) { size_ += added; }
-    void Reserve(std::size_t capacity)
-    {
-        if (capacity <= capacity_)
-            return;
-        auto* bigger = static_cast<std::uint8_t*>(std::realloc(data_, capacity));
-        if (!bigger)
-            throw EOutOfMemory("Not enough memory to decompress the stored picture");
-        data_ = bigger;
-        capacity_ = capacity;
-    }
-    std::uint8_t* Release() { return std::exchange(data_, nullptr); }
-
-private:
-    std::uint8_t* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
 };
 
 std::size_t SaturatingMultiply(std::size_t a, std::size_t b)
@@ -224,36 +192,42 @@ PicturePayload InflatePicturePayload(TStream& source, std::size_t maxFileImageBy
     // file header claims; the buffer still grows if the data goes on.
     const std::size_t believable = std::min(maxPayload + 1, SaturatingMultiply(input.Left(), kMaxInflateRatio) + kFirstGuess);
 
-    OutputBuffer out;
-    out.Reserve(std::min(kFirstGuess, believable));
+    // zlib is fastest when it inflates everything in one call told to finish
+    // (only a call that does not finish makes it keep a window), so the first
+    // guess is generous: stored pictures rarely compress to less than half.
+    // The filter is undone after each call rather than in small pieces.
+    ByteBuffer out;
+    const std::size_t firstGuess = input.Left() == std::numeric_limits<std::size_t>::max()
+                                       ? kFirstGuess
+                                       : std::max(kFirstGuess, SaturatingMultiply(input.Left(), 2));
+    out.Reserve(std::min(firstGuess, believable));
     bool sized = false;
     bool sourceDone = false;
     for (;;) {
         if (z.avail_in == 0 && !sourceDone)
             sourceDone = !input.Refill(z);
-        if (out.Size() == out.Capacity()) {
-            // One byte past the limit shows that the limit is passed.
-            if (out.Capacity() > maxPayload)
-                throw EDecompressionError("Stored picture data is too large: its file image is over " +
-                                          SizeText(maxFileImageBytes));
+        if (out.Size() == out.Capacity()) // one byte past the limit shows that it is passed
             out.Reserve(std::min(std::max(out.Capacity() * 2, kFirstGuess), maxPayload + 1));
-        }
         const std::size_t before = out.Size();
-        const std::size_t room = std::min(out.Capacity() - before, kInflateStep);
+        const std::size_t room = std::min(out.Capacity() - before, kZlibPiece);
         z.next_out = out.Data() + before;
         z.avail_out = uInt(room);
-        const int result = inflate(&z, Z_NO_FLUSH);
+        const int result = inflate(&z, Z_FINISH); // goes on like Z_NO_FLUSH when room or input runs out
         out.Grow(room - z.avail_out);
+        if (out.Size() > maxPayload)
+            throw EDecompressionError("Stored picture data is too large: its file image is over " +
+                                      SizeText(maxFileImageBytes));
 
         if (out.Size() > 1) {
             // Restore what just arrived. The file image starts after the stride byte.
             const std::uint8_t stride = out.Data()[0];
             UndoDeltaFilter({out.Data() + 1, out.Size() - 1}, before > 0 ? before - 1 : 0, stride);
         }
-        if (!sized && out.Size() >= 7) {
-            // A bitmap's header gives the file size: make room for it now
-            // rather than grow step by step (one byte more, so that the end
-            // of the stream is met without growing again).
+        if (!sized && out.Size() >= kHeaderBytes) {
+            // A bitmap's header gives the file size: when the first guess
+            // was short, make room for it now rather than grow step by step
+            // (one byte more, so that the end of the stream is met without
+            // growing again).
             sized = true;
             const std::uint8_t* image = out.Data() + 1;
             if (image[0] == 'B' && image[1] == 'M') {

@@ -67,6 +67,24 @@ protected:
     void Draw(TCanvas&, const TRect&) const override {}
 };
 
+// A graphic that saves the way some file writers do: a placeholder, the data,
+// then back to fill in the size, and on past the end.
+class TPatchingGraphic : public TRawGraphic {
+public:
+    void SaveToStream(TStream& stream) const override
+    {
+        const std::int64_t start = stream.Position();
+        stream.WriteBuffer("\0\0\0\0data", 8);
+        const std::int64_t size = stream.Size();
+        stream.Seek(start, TSeekOrigin::soBeginning);
+        const std::uint8_t patch = std::uint8_t(size);
+        stream.WriteBuffer(&patch, 1);
+        stream.Seek(0, TSeekOrigin::soEnd);
+        stream.Seek(2, TSeekOrigin::soCurrent);
+        stream.WriteBuffer("Z", 1);
+    }
+};
+
 std::uint8_t ExpectedStride(int bitCount)
 {
     switch (bitCount) {
@@ -224,6 +242,13 @@ TEST(CompressedData, PayloadsNoLongerThanTheirStrideAreNotFiltered)
     TRawGraphic tiny;
     tiny.bytes = {0x42};
     EXPECT_EQ(Unzlib(Compressed(tiny)), (std::vector<std::uint8_t>{0, 0x42}));
+}
+
+TEST(CompressedData, GraphicsThatSeekWhileSavingAreStoredAsTheyWroteThemselves)
+{
+    const TPatchingGraphic graphic;
+    const std::vector<std::uint8_t> expected = {0, 8, 0, 0, 0, 'd', 'a', 't', 'a', 0, 0, 'Z'};
+    EXPECT_EQ(Unzlib(Compressed(graphic)), expected) << "stride 0, then the file image";
 }
 
 TEST(CompressedData, StridesNoBitmapGetsAreStillUndone)
@@ -399,6 +424,40 @@ TEST(CompressedData, StreamsAreReadFromAnyStreamAndTheRestIsLeft)
     memory.SetPosition(4);
     DecompressGraphic(back, memory);
     EXPECT_EQ(memory.Position(), std::int64_t(4 + stream.size()));
+}
+
+TEST(CompressedData, LargePicturesDecodeWhateverTheyCompressTo)
+{
+    // Noise barely compresses (the source is read in many chunks); a plain
+    // picture compresses so well that the first buffer is far too small; a
+    // payload that is not a bitmap tells no size at all.
+    std::vector<std::uint8_t> noisy = MakeBmp(TestBitmap{.bitCount = 24, .width = 400, .height = 300});
+    std::uint32_t state = 99;
+    for (std::size_t i = 54; i < noisy.size(); ++i)
+        noisy[i] = std::uint8_t((state = state * 1103515245u + 12345u) >> 16);
+    std::vector<std::uint8_t> plain = MakeBmp(TestBitmap{.bitCount = 32, .width = 1000, .height = -700});
+    std::fill(plain.begin() + 54, plain.end(), 0x80);
+
+    for (const std::vector<std::uint8_t>* image : {&noisy, &plain}) {
+        TBitmap bitmap;
+        LoadBytes(bitmap, *image);
+        const std::vector<std::uint8_t> stream = Compressed(bitmap);
+        TSpanStream span(stream);
+        TBitmap fromSpan;
+        DecompressGraphic(fromSpan, span);
+        EXPECT_EQ(Saved(fromSpan), *image);
+        TBitmap fromMemory;
+        Decompress(fromMemory, stream);
+        EXPECT_EQ(Saved(fromMemory), *image);
+    }
+
+    TRawGraphic raw;
+    raw.bytes.resize(3'000'000);
+    for (std::size_t i = 0; i < raw.bytes.size(); ++i)
+        raw.bytes[i] = std::uint8_t(i / 1000);
+    TRawGraphic back;
+    Decompress(back, Compressed(raw));
+    EXPECT_EQ(back.bytes, raw.bytes);
 }
 
 TEST(CompressedData, TheFileImageSizeIsBounded)
