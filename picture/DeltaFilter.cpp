@@ -1,10 +1,11 @@
 #include "picture/DeltaFilter.h"
 
+#include "picture/DeltaKernels.h"
+
 #include <algorithm>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define VN_DELTA_X86 1
+#if defined(__SSE2__)
+#include <emmintrin.h>
 #endif
 
 std::uint8_t DeltaStrideForBitCount(std::uint16_t bitCount)
@@ -54,52 +55,6 @@ void UndoDeltaFilterScalar(std::span<std::uint8_t> bytes, std::size_t from, unsi
         p[i] = std::uint8_t(p[i] + p[i - stride]);
 }
 
-#if defined(VN_DELTA_X86)
-namespace {
-
-bool HasSsse3()
-{
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
-}
-
-// Restores 16 bytes at a time from position i (i >= Stride) while a whole
-// block is left; returns where it stopped. Within a block every byte is a sum
-// of the differences of its chain (bytes Stride apart), found in log2 steps of
-// shifted adds; the restored bytes just before the block, repeated with period
-// Stride, complete the sums. 16 is a multiple of 1, 2 and 4, and for 3 the last
-// three bytes of a block still end one chain each, so one shuffle of the last
-// Stride bytes gives the next block's completion in every case.
-template <unsigned Stride>
-__attribute__((target("ssse3"))) std::size_t UndoBlocks(std::uint8_t* p, std::size_t i, std::size_t n)
-{
-    alignas(16) std::uint8_t carryBytes[16];
-    alignas(16) std::uint8_t lastOfChains[16];
-    for (unsigned lane = 0; lane < 16; ++lane) {
-        carryBytes[lane] = p[i - Stride + lane % Stride];
-        lastOfChains[lane] = std::uint8_t(16 - Stride + lane % Stride);
-    }
-    __m128i carry = _mm_load_si128(reinterpret_cast<const __m128i*>(carryBytes));
-    const __m128i repeatLast = _mm_load_si128(reinterpret_cast<const __m128i*>(lastOfChains));
-    for (; i + 16 <= n; i += 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        v = _mm_add_epi8(v, _mm_slli_si128(v, Stride));
-        if constexpr (2 * Stride < 16)
-            v = _mm_add_epi8(v, _mm_slli_si128(v, 2 * Stride));
-        if constexpr (4 * Stride < 16)
-            v = _mm_add_epi8(v, _mm_slli_si128(v, 4 * Stride));
-        if constexpr (8 * Stride < 16)
-            v = _mm_add_epi8(v, _mm_slli_si128(v, 8 * Stride));
-        v = _mm_add_epi8(v, carry);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
-        carry = _mm_shuffle_epi8(v, repeatLast);
-    }
-    return i;
-}
-
-} // namespace
-#endif
-
 void UndoDeltaFilter(std::span<std::uint8_t> bytes, std::size_t from, unsigned stride)
 {
     if (stride == 0)
@@ -108,16 +63,12 @@ void UndoDeltaFilter(std::span<std::uint8_t> bytes, std::size_t from, unsigned s
     const std::size_t n = bytes.size();
     if (i >= n)
         return;
-#if defined(VN_DELTA_X86)
-    if (HasSsse3()) {
-        std::uint8_t* p = bytes.data();
-        switch (stride) {
-        case 1: i = UndoBlocks<1>(p, i, n); break;
-        case 2: i = UndoBlocks<2>(p, i, n); break;
-        case 3: i = UndoBlocks<3>(p, i, n); break;
-        case 4: i = UndoBlocks<4>(p, i, n); break;
-        default: break; // no bitmap is stored with a longer stride
-        }
+#if defined(VN_DELTA_KERNELS)
+    if (stride <= 4) {
+        if (CpuHasAvx2())
+            i = UndoDeltaBlocks32(bytes.data(), i, n, stride);
+        if (CpuHasSsse3())
+            i = UndoDeltaBlocks16(bytes.data(), i, n, stride);
     }
 #endif
     UndoDeltaFilterScalar(bytes, i, stride);

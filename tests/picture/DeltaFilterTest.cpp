@@ -3,9 +3,11 @@
 // restoring in pieces as the decoder does while data arrives.
 
 #include "picture/DeltaFilter.h"
+#include "picture/DeltaKernels.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -113,3 +115,39 @@ TEST(DeltaFilter, BuffersNoLongerThanTheStrideStayAsTheyAre)
     UndoDeltaFilter(bytes, 0, 0);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3, 4, 5})) << "stride 0 is no filter";
 }
+
+#if defined(VN_DELTA_KERNELS)
+TEST(DeltaFilter, EveryVectorFormRestoresWhatTheDefinitionDoes)
+{
+    // Each form the processor has, on its own: the dispatcher picks only one.
+    struct Form {
+        const char* name;
+        bool available;
+        std::size_t (*undo)(std::uint8_t*, std::size_t, std::size_t, unsigned);
+    };
+    const Form forms[] = {{"16-byte", CpuHasSsse3(), UndoDeltaBlocks16}, {"32-byte", CpuHasAvx2(), UndoDeltaBlocks32}};
+    std::mt19937 random(3);
+    for (const Form& form : forms) {
+        if (!form.available) {
+            std::printf("the %s form is not available on this processor\n", form.name);
+            continue;
+        }
+        for (unsigned stride = 1; stride <= 4; ++stride) {
+            for (std::size_t n : {5u, 16u, 31u, 32u, 33u, 64u, 100u, 1000u, 4099u}) {
+                for (std::size_t start : {std::size_t(stride), std::size_t(stride) + 1, std::size_t(17)}) {
+                    if (start > n)
+                        continue;
+                    const std::vector<std::uint8_t> original = Random(n, random);
+                    std::vector<std::uint8_t> bytes = Filtered(original, stride);
+                    std::copy_n(original.begin(), start, bytes.begin()); // restored up to start
+                    const std::size_t stopped = form.undo(bytes.data(), start, n, stride);
+                    ASSERT_LE(stopped, n);
+                    ASSERT_GT(16 * 2u, n - stopped) << "whole blocks are done";
+                    UndoDeltaFilterScalar(bytes, stopped, stride);
+                    ASSERT_EQ(bytes, original) << form.name << " stride " << stride << " n " << n << " from " << start;
+                }
+            }
+        }
+    }
+}
+#endif
