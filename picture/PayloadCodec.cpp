@@ -64,9 +64,10 @@ std::size_t SaturatingMultiply(std::size_t a, std::size_t b)
 // buffer, else read from the stream in chunks.
 class Input {
 public:
-    explicit Input(TStream& source) : source_(source), start_(source.Position())
+    explicit Input(TStream& source) : source_(source)
     {
         if (auto* memory = dynamic_cast<TMemoryStream*>(&source)) {
+            start_ = memory->Position();
             const std::int64_t size = memory->Size();
             if (start_ < size) {
                 next_ = memory->Memory() + start_;
@@ -78,11 +79,12 @@ public:
         }
         chunk_.resize(kSourceChunk);
         try {
+            const std::int64_t position = source.Position();
             const std::int64_t size = source.Size();
-            if (size >= start_)
-                left_ = std::size_t(size - start_);
+            if (size >= position)
+                left_ = std::size_t(size - position);
         } catch (const EStreamError&) {
-            // A stream that cannot tell its size: the bound stays open.
+            // A stream that cannot seek (a pipe): the bound stays open.
         }
     }
 
@@ -129,7 +131,7 @@ public:
 
 private:
     TStream& source_;
-    std::int64_t start_;
+    std::int64_t start_ = 0; // of a memory stream
     bool inMemory_ = false;
     const std::uint8_t* next_ = nullptr;
     std::size_t memoryLeft_ = 0;
@@ -190,7 +192,8 @@ PicturePayload InflatePicturePayload(TStream& source, std::size_t maxFileImageBy
     const std::size_t maxPayload = maxFileImageBytes + 1; // with the stride byte
     // Never set aside more than the stream could inflate to, whatever its
     // file header claims; the buffer still grows if the data goes on.
-    const std::size_t believable = std::min(maxPayload + 1, SaturatingMultiply(input.Left(), kMaxInflateRatio) + kFirstGuess);
+    const std::size_t believable =
+        std::min(maxPayload + 1, std::min(SaturatingMultiply(input.Left(), kMaxInflateRatio), maxPayload) + kFirstGuess);
 
     // zlib is fastest when it inflates everything in one call told to finish
     // (only a call that does not finish makes it keep a window), so the first

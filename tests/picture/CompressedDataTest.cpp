@@ -460,6 +460,34 @@ TEST(CompressedData, LargePicturesDecodeWhateverTheyCompressTo)
     EXPECT_EQ(back.bytes, raw.bytes);
 }
 
+TEST(CompressedData, StreamsAreReadFromStreamsThatCannotSeek)
+{
+    // Like a pipe: bytes come in order, and asking for a position fails.
+    class TPipe : public TStream {
+    public:
+        explicit TPipe(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+        std::int64_t Read(void* buffer, std::int64_t count) override
+        {
+            const std::size_t n = std::min(std::size_t(count), bytes_.size() - at_);
+            std::memcpy(buffer, bytes_.data() + at_, n);
+            at_ += n;
+            return std::int64_t(n);
+        }
+        std::int64_t Write(const void*, std::int64_t) override { return 0; }
+        std::int64_t Seek(std::int64_t, TSeekOrigin) override { throw EStreamError("Invalid stream position"); }
+
+    private:
+        std::vector<std::uint8_t> bytes_;
+        std::size_t at_ = 0;
+    };
+    TBitmap bitmap;
+    LoadBytes(bitmap, Example90x30());
+    TPipe pipe(Compressed(bitmap));
+    TBitmap back;
+    DecompressGraphic(back, pipe);
+    EXPECT_EQ(Saved(back), Example90x30());
+}
+
 TEST(CompressedData, TheFileImageSizeIsBounded)
 {
     // Just at and just past a small limit.
