@@ -2,6 +2,8 @@
 
 #include "disc/FileOut.h"
 #include "disc/FormWriter.h"
+#include "framework/graphics/Bitmap.h"
+#include "picture/CompressedData.h"
 
 #include <cstdio>
 #include <functional>
@@ -137,10 +139,17 @@ private:
         w_.Boolean("DoMouseUp", false);
     }
 
+    // A button picture stored with the form: the bitmap compressed into the
+    // panel's "CompressedData" block.
     void StoredPicture(const char* name)
     {
-        const auto bmp = readWholeFile(parts_ + "/roomtour/" + name + ".bmp");
-        w_.Binary("Picture.Data", FormWriter::PictureData("TBitmap", bmp));
+        TBitmap bitmap;
+        bitmap.LoadFromFile(parts_ + "/roomtour/" + name + ".bmp");
+        TMemoryStream stored;
+        CompressGraphic(bitmap, stored);
+        TMemoryStream block;
+        WriteCompressedData(block, stored);
+        w_.Binary("CompressedData", block.Bytes());
     }
 
     void Panel(const char* name, const Bounds& b, const std::function<void()>& children)

@@ -75,6 +75,14 @@ public:
 
     void PaintWidget(QPainter& painter, const QRect& dirty) override;
 
+    // Form data: a bitmap picture is stored as the byte block
+    // "CompressedData" instead of ordinary picture data.
+    void DefineProperties(TFiler& filer) override;
+    void ReadState(TReader& reader) override;
+    void WriteState(TWriter& writer) override;
+    // The block's bytes while the form is read or written; none otherwise.
+    const TMemoryStream* StoredData() const { return storedData_.get(); }
+
 private:
     void PictureChanged(TObject* sender);
     bool Inside(int x, int y) const { return x >= 0 && x <= Width() && y >= 0 && y <= Height(); }
@@ -87,6 +95,7 @@ private:
     bool autoSize_ = true;
     TControlType controlType_ = ctPanel;
     bool doMouseUp_ = false;
+    std::unique_ptr<TMemoryStream> storedData_;
 };
 
 void RegisterImagePanelClasses();
