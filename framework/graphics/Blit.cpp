@@ -93,6 +93,24 @@ struct SourceConverter {
         default: return p;
         }
     }
+
+    // A run of source pixels at once, the mode chosen once per run.
+    void Row(const std::uint32_t* in, std::uint32_t* out, int n) const
+    {
+        switch (mode) {
+        case Mode::MonoToColour:
+            for (int i = 0; i < n; ++i)
+                out[i] = (in[i] & 0xFFFFFF) ? forWhite : forBlack;
+            return;
+        case Mode::ColourToMono:
+            for (int i = 0; i < n; ++i)
+                out[i] = (in[i] | 0xFF000000u) == background ? kWhitePixel : kBlackPixel;
+            return;
+        default:
+            std::copy_n(in, n, out);
+            return;
+        }
+    }
 };
 
 // Destination index range [first, last) whose sample lands inside the source,
@@ -191,7 +209,8 @@ bool Transfer(DeviceContext& dst, DeviceRect d, DeviceContext* src, DeviceRect s
     // A plain copy of a run of source pixels (BitBlt between bitmaps of the
     // same kind) reads the source row in place.
     const bool direct = convert.mode == SourceConverter::Mode::Direct;
-    const bool inPlace = useS && direct && columns.source.back() - columns.source.front() == n - 1;
+    const bool contiguous = useS && columns.source.back() - columns.source.front() == n - 1;
+    const bool inPlace = contiguous && direct;
     std::vector<std::uint32_t> srcRow(useS && !inPlace ? std::size_t(n) : 0);
     std::vector<std::uint32_t> patRow(useP ? std::size_t(n) : 0);
     QImage& image = dst.bitmap->Image();
@@ -204,6 +223,9 @@ bool Transfer(DeviceContext& dst, DeviceRect d, DeviceContext* src, DeviceRect s
             const std::uint32_t* line = srcBase + (rows.source[r] - rowOrigin) * srcStride;
             if (inPlace) {
                 rowSource = line + (columns.source.front() - colOrigin);
+            } else if (contiguous) {
+                convert.Row(line + (columns.source.front() - colOrigin), srcRow.data(), n);
+                rowSource = srcRow.data();
             } else if (direct) {
                 for (int i = 0; i < n; ++i)
                     srcRow[std::size_t(i)] = line[columns.source[std::size_t(i)] - colOrigin];

@@ -65,12 +65,19 @@ bool IsAllowedBitmapSize(std::int64_t width, std::int64_t height)
 
 QImage NewSurface(int width, int height)
 {
+    QImage image = NewUnfilledSurface(width, height);
+    if (!image.isNull())
+        image.fill(kBlackPixel);
+    return image;
+}
+
+QImage NewUnfilledSurface(int width, int height)
+{
     if (!IsAllowedBitmapSize(width, height))
         return {};
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
         return {};
-    image.fill(kBlackPixel);
     return image;
 }
 

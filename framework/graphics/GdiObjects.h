@@ -43,6 +43,8 @@ constexpr std::uint32_t MonoPixelFor(COLORREF c)
 // A new blank surface of the given size (black), or a null image when the size
 // is not allowed or memory is short.
 QImage NewSurface(int width, int height);
+// The same without clearing the pixels, for a caller that writes every one.
+QImage NewUnfilledSurface(int width, int height);
 
 class GdiObject {
 public:
