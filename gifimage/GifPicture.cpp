@@ -134,6 +134,8 @@ void GifPicture::FrameRead(GifFrame& decoded)
     frame->LocalPalette = std::move(decoded.LocalPalette);
     frame->Palette = frame->LocalPalette ? frame->LocalPalette.get() : decoded.Palette;
 
+    if (std::int64_t(frame->Width) * frame->Height > pixelLimit_)
+        throw EOutOfResources("The GIF picture is too large to display");
     if (frame->Disposal == 3) {
         frame->RestoreImage = BlankBitmap(frame->Width, frame->Height, false);
         frame->RestoreMask = BlankBitmap(frame->Width, frame->Height, true);
@@ -184,7 +186,7 @@ void GifPicture::MakeSurfaces()
 {
     const int width = ImageWidth();
     const int height = ImageHeight();
-    if (width > 0 && height > 0 && !IsAllowedBitmapSize(width, height))
+    if (width > 0 && height > 0 && (!IsAllowedBitmapSize(width, height) || std::int64_t(width) * height > pixelLimit_))
         throw EOutOfResources("The GIF picture is too large to display");
 
     image_.Release();

@@ -90,6 +90,10 @@ public:
     // or the picture is too large for a bitmap.
     bool Decode(std::span<const std::uint8_t> bytes);
 
+    // Frames and pictures of more pixels than this are refused with
+    // EOutOfResources; by default, whatever a bitmap may hold.
+    void SetPixelLimit(std::int64_t pixels) { pixelLimit_ = pixels; }
+
     // Frees the frames (last to first).
     void FreeFrames();
     // Releases the composed surfaces: the mask's, then the image's.
@@ -151,4 +155,5 @@ private:
     Surface image_;
     Surface mask_;
     HDC screen_ = nullptr;
+    std::int64_t pixelLimit_ = kMaxBitmapPixels;
 };

@@ -266,6 +266,19 @@ TEST(GifPictureFrames, APictureTooLargeForABitmapIsRefusedNotAllocated)
     w.Header().Screen(65535, 65535, 1).Image(Frame(0, 0, 2, 2, 61, 2)).Trailer();
     GifPicture picture;
     EXPECT_THROW(picture.Decode(w.Bytes()), EOutOfResources);
+
+    // A lower limit refuses a frame above it, and a screen above it.
+    GifPicture limited;
+    limited.SetPixelLimit(100);
+    GifWriter bigFrame;
+    bigFrame.Header().Screen(8, 8, 1).Image(Frame(0, 0, 11, 10, 62, 2)).Trailer();
+    EXPECT_THROW(limited.Decode(bigFrame.Bytes()), EOutOfResources);
+    GifWriter bigScreen;
+    bigScreen.Header().Screen(20, 20, 1).Image(Frame(0, 0, 2, 2, 63, 2)).Trailer();
+    EXPECT_THROW(limited.Decode(bigScreen.Bytes()), EOutOfResources);
+    GifWriter fits;
+    fits.Header().Screen(10, 10, 1).Image(Frame(0, 0, 10, 10, 64, 2)).Trailer();
+    EXPECT_TRUE(limited.Decode(fits.Bytes()));
 }
 
 }  // namespace
