@@ -32,6 +32,7 @@ using UINT_PTR = std::uintptr_t; // stands for the Win32 pointer-sized unsigned 
 using HWND = std::uintptr_t;
 using WPARAM = std::uint64_t;  // stands for the Win32 message parameter WPARAM, 64 bits wide
 using LPARAM = std::int64_t;   // stands for the Win32 message parameter LPARAM, 64 bits wide
+using LRESULT = std::int64_t;  // stands for the Win32 result of a window procedure, 64 bits wide
 
 struct HMODULE__;                // opaque: a loaded shared object (see platform/DynLib.h)
 using HMODULE = HMODULE__*;      // stands for the Win32 module handle
