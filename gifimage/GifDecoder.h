@@ -85,12 +85,14 @@ public:
     int LoopCount() const { return loopCount_; }
     bool AnyTransparent() const { return anyTransparent_; }
 
+    // Forgets the last picture: no frames, no size, loop count 1, nothing transparent.
+    void Reset();
+
 private:
     using GraphicControl = std::array<std::uint8_t, 6>;
 
     enum class BlockResult { Next, Stop };
 
-    void Reset();
     void DoProgress(std::size_t offset);
     BlockResult ReadExtension(GifCursor& cursor);
     BlockResult ReadImageBlock(GifCursor& cursor, int& right, int& bottom);

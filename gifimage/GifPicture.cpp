@@ -92,6 +92,7 @@ void GifPicture::FreeFrames()
 {
     while (!frames_.empty())
         frames_.pop_back();
+    decoder_.Reset();
 }
 
 void GifPicture::ReleaseSurfaces()

@@ -94,7 +94,8 @@ public:
     // EOutOfResources; by default, whatever a bitmap may hold.
     void SetPixelLimit(std::int64_t pixels) { pixelLimit_ = pixels; }
 
-    // Frees the frames (last to first).
+    // Frees the frames (last to first) and forgets the picture's facts
+    // (loop count 1, nothing transparent); the surfaces stay.
     void FreeFrames();
     // Releases the composed surfaces: the mask's, then the image's.
     void ReleaseSurfaces();

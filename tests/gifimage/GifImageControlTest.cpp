@@ -288,8 +288,16 @@ private Q_SLOTS:
         QVERIFY(gif->Bitmap());
 
         // A text file leaves the control empty, with no name and no stored data.
+        QVERIFY(gif->LoadFromFile(Write("looping.gif", AnimatedGif({1, 1}, 0))));
+        QCOMPARE(gif->LoopCount(), 0);
+        gif->Clear();
+        QCOMPARE(gif->LoopCount(), 1);
+        QVERIFY(!gif->AnyTransparent());
+        QVERIFY(gif->LoadFromFile(Write("looping.gif", AnimatedGif({1, 1}, 0))));
         QVERIFY(!gif->LoadFromFile(Write("note.txt", {'h', 'e', 'l', 'l', 'o'})));
         QVERIFY(gif->Empty());
+        QCOMPARE(gif->Count(), 0);
+        QCOMPARE(gif->LoopCount(), 1);
         QCOMPARE(gif->FileName(), std::string());
         QCOMPARE(gif->DataStream().Size(), 0);
         QCOMPARE(gif->Bitmap(), nullptr);
