@@ -46,16 +46,6 @@ constexpr int kMinimumDelayMs = 50;
 
 }  // namespace
 
-void TGIFImage::MemorySurface::Release()
-{
-    if (!dc)
-        return;
-    SelectObject(dc, displaced);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    *this = {};
-}
-
 TGIFImage::TGIFImage(TComponent* owner) : TGraphicControl(owner), picture_(this)
 {
     SetBounds(Left(), Top(), 105, 105);

@@ -10,6 +10,7 @@
 // clock; the timer only decides when it runs.
 
 #include "framework/core/Classes.h"
+#include "framework/graphics/MemorySurface.h"
 #include "framework/widgets/Controls.h"
 #include "framework/widgets/Thread.h"
 #include "gifimage/GifPicture.h"
@@ -126,15 +127,6 @@ protected:
     virtual void Change();
 
 private:
-    struct MemorySurface {
-        HDC dc = nullptr;
-        HBITMAP bitmap = nullptr;
-        HGDIOBJ displaced = nullptr;
-        int width = 0;
-        int height = 0;
-        void Release();
-    };
-
     // GifPictureHost
     void ClearFrames() override;
     void StoreData(std::span<const std::uint8_t> bytes) override;

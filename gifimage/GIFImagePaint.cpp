@@ -134,19 +134,14 @@ void TGIFImage::Paint()
     HDC canvas = Canvas()->Handle();
     if (!empty_ && Count() > 0 && (gifVisible_ || IsDesigning())) {
         PaletteSelection palette(canvas, GetPalette());
-        if (!background_.dc || background_.width != Width() || background_.height != Height()) {
-            background_.Release();
+        if (!background_ || background_.Width() != Width() || background_.Height() != Height()) {
             HDC screen = GetDC(nullptr);
-            background_.dc = CreateCompatibleDC(nullptr);
-            background_.bitmap = CreateCompatibleBitmap(screen, Width(), Height());
-            background_.displaced = SelectObject(background_.dc, background_.bitmap);
-            background_.width = Width();
-            background_.height = Height();
+            background_.Make(nullptr, CreateCompatibleBitmap(screen, Width(), Height()), Width(), Height());
             ReleaseDC(nullptr, screen);
         }
         if (captureBackground_) {
             const QRect& c = paintClip_;
-            BitBlt(background_.dc, c.left(), c.top(), c.width(), c.height(), canvas, c.left(), c.top(), SRCCOPY);
+            BitBlt(background_.Handle(), c.left(), c.top(), c.width(), c.height(), canvas, c.left(), c.top(), SRCCOPY);
             captureBackground_ = false;
         }
         const TRect dest = DestinationRect();
@@ -183,10 +178,10 @@ void TGIFImage::PaintTransparent(HDC canvas, const TRect& dest)
     HDC image = picture_.ImageSurface();
 
     // The composite is built off screen and copied in one blit, so nothing flickers.
-    HDC work = CreateCompatibleDC(canvas);
-    HBITMAP workBitmap = CreateCompatibleBitmap(canvas, workWidth, workHeight);
-    HGDIOBJ displaced = SelectObject(work, workBitmap);
-    BitBlt(work, 0, 0, workWidth, workHeight, background_.dc, ox, oy, SRCCOPY);
+    MemorySurface workSurface;
+    workSurface.Make(canvas, CreateCompatibleBitmap(canvas, workWidth, workHeight), workWidth, workHeight);
+    HDC work = workSurface.Handle();
+    BitBlt(work, 0, 0, workWidth, workHeight, background_.Handle(), ox, oy, SRCCOPY);
     {
         PaletteSelection palette(work, GetPalette());
         if (stretched_) {
@@ -206,9 +201,6 @@ void TGIFImage::PaintTransparent(HDC canvas, const TRect& dest)
         }
     }
     BitBlt(canvas, ox, oy, workWidth, workHeight, work, 0, 0, SRCCOPY);
-    SelectObject(work, displaced);
-    DeleteObject(workBitmap);
-    DeleteDC(work);
 }
 
 void TGIFImage::PaintOpaque(HDC canvas, const TRect& dest)

@@ -67,16 +67,6 @@ TFrame::~TFrame()
     Image.reset();
 }
 
-void GifPicture::Surface::Release()
-{
-    if (!dc)
-        return;
-    SelectObject(dc, displaced);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    *this = {};
-}
-
 GifPicture::GifPicture(GifPictureHost* host) : host_(host ? host : &noHost_), screen_(GetDC(nullptr)) {}
 
 GifPicture::~GifPicture()
@@ -190,19 +180,14 @@ void GifPicture::MakeSurfaces()
     if (width > 0 && height > 0 && (!IsAllowedBitmapSize(width, height) || std::int64_t(width) * height > pixelLimit_))
         throw EOutOfResources("The GIF picture is too large to display");
 
-    image_.Release();
-    image_.dc = CreateCompatibleDC(screen_);
-    image_.bitmap = CreateCompatibleBitmap(screen_, width, height);
-    image_.displaced = SelectObject(image_.dc, image_.bitmap);
+    image_.Make(screen_, CreateCompatibleBitmap(screen_, width, height), width, height);
     host_->PictureSized();
-    PatBlt(image_.dc, 0, 0, width, height, BLACKNESS);
+    PatBlt(image_.Handle(), 0, 0, width, height, BLACKNESS);
 
     mask_.Release();
     if (AnyTransparent()) {
-        mask_.dc = CreateCompatibleDC(image_.dc);
-        mask_.bitmap = CreateBitmap(width, height, 1, 1, nullptr);
-        mask_.displaced = SelectObject(mask_.dc, mask_.bitmap);
-        PatBlt(mask_.dc, 0, 0, width, height, WHITENESS);
+        mask_.Make(image_.Handle(), CreateBitmap(width, height, 1, 1, nullptr), width, height);
+        PatBlt(mask_.Handle(), 0, 0, width, height, WHITENESS);
     }
 }
 
@@ -218,20 +203,20 @@ void GifPicture::DecodeEnded() { host_->DecodeEnded(); }
 
 void GifPicture::DrawFrame(int index)
 {
-    if (index < 1 || index > Count() || !image_.dc)
+    if (index < 1 || index > Count() || !image_.Handle())
         return;
     TFrame& f = Frame(index);
-    const bool withMask = AnyTransparent() && mask_.dc;
+    const bool withMask = AnyTransparent() && mask_.Handle();
     if (f.Disposal == 3 && f.RestoreImage) {
         if (withMask && f.RestoreMask)
-            BitBlt(DcOf(f.RestoreMask), 0, 0, f.Width, f.Height, mask_.dc, f.Left, f.Top, SRCCOPY);
-        BitBlt(DcOf(f.RestoreImage), 0, 0, f.Width, f.Height, image_.dc, f.Left, f.Top, SRCCOPY);
+            BitBlt(DcOf(f.RestoreMask), 0, 0, f.Width, f.Height, mask_.Handle(), f.Left, f.Top, SRCCOPY);
+        BitBlt(DcOf(f.RestoreImage), 0, 0, f.Width, f.Height, image_.Handle(), f.Left, f.Top, SRCCOPY);
     }
     HPALETTE oldPalette = nullptr;
     HPALETTE reported = host_->ReportedPalette();
     if (reported) {
-        oldPalette = SelectPalette(image_.dc, reported, true);
-        RealizePalette(image_.dc);
+        oldPalette = SelectPalette(image_.Handle(), reported, true);
+        RealizePalette(image_.Handle());
     }
     if (!f.Image->Empty()) {
         const int width = f.Image->Width();
@@ -239,37 +224,37 @@ void GifPicture::DrawFrame(int index)
         if (f.Transparent && f.Mask) {
             HDC maskDc = DcOf(f.Mask);
             if (withMask)
-                BitBlt(mask_.dc, f.Left, f.Top, width, height, maskDc, 0, 0, SRCAND);
-            BitBlt(image_.dc, f.Left, f.Top, width, height, maskDc, 0, 0, SRCAND);
-            BitBlt(image_.dc, f.Left, f.Top, width, height, DcOf(f.Image), 0, 0, SRCINVERT);
+                BitBlt(mask_.Handle(), f.Left, f.Top, width, height, maskDc, 0, 0, SRCAND);
+            BitBlt(image_.Handle(), f.Left, f.Top, width, height, maskDc, 0, 0, SRCAND);
+            BitBlt(image_.Handle(), f.Left, f.Top, width, height, DcOf(f.Image), 0, 0, SRCINVERT);
         } else {
             if (withMask)
-                PatBlt(mask_.dc, f.Left, f.Top, f.Width, f.Height, BLACKNESS);
-            BitBlt(image_.dc, f.Left, f.Top, width, height, DcOf(f.Image), 0, 0, SRCCOPY);
+                PatBlt(mask_.Handle(), f.Left, f.Top, f.Width, f.Height, BLACKNESS);
+            BitBlt(image_.Handle(), f.Left, f.Top, width, height, DcOf(f.Image), 0, 0, SRCCOPY);
         }
     }
     if (reported)
-        SelectPalette(image_.dc, oldPalette, true);
+        SelectPalette(image_.Handle(), oldPalette, true);
 }
 
 void GifPicture::DisposeFrame(int index)
 {
-    if (index < 1 || index > Count() || !image_.dc)
+    if (index < 1 || index > Count() || !image_.Handle())
         return;
     TFrame& f = Frame(index);
-    const bool withMask = AnyTransparent() && mask_.dc;
+    const bool withMask = AnyTransparent() && mask_.Handle();
     switch (f.Disposal) {
     case 2:
         if (withMask)
-            PatBlt(mask_.dc, f.Left, f.Top, f.Width, f.Height, WHITENESS);
-        PatBlt(image_.dc, f.Left, f.Top, f.Width, f.Height, BLACKNESS);
+            PatBlt(mask_.Handle(), f.Left, f.Top, f.Width, f.Height, WHITENESS);
+        PatBlt(image_.Handle(), f.Left, f.Top, f.Width, f.Height, BLACKNESS);
         break;
     case 3:
         if (!f.RestoreImage)
             break;
         if (withMask && f.RestoreMask)
-            BitBlt(mask_.dc, f.Left, f.Top, f.Width, f.Height, DcOf(f.RestoreMask), 0, 0, SRCCOPY);
-        BitBlt(image_.dc, f.Left, f.Top, f.Width, f.Height, DcOf(f.RestoreImage), 0, 0, SRCCOPY);
+            BitBlt(mask_.Handle(), f.Left, f.Top, f.Width, f.Height, DcOf(f.RestoreMask), 0, 0, SRCCOPY);
+        BitBlt(image_.Handle(), f.Left, f.Top, f.Width, f.Height, DcOf(f.RestoreImage), 0, 0, SRCCOPY);
         break;
     default:
         break;
@@ -315,10 +300,10 @@ std::vector<std::uint8_t> GifPicture::ComposedRgba() const
     const int width = ImageWidth();
     const int height = ImageHeight();
     std::vector<std::uint8_t> rgba(std::size_t(width) * std::size_t(height) * 4);
-    const QImage* image = image_.dc ? DcImage(image_.dc) : nullptr;
+    const QImage* image = image_.Handle() ? DcImage(image_.Handle()) : nullptr;
     if (!image || image->width() < width || image->height() < height)
         return rgba;
-    const QImage* mask = mask_.dc ? DcImage(mask_.dc) : nullptr;
+    const QImage* mask = mask_.Handle() ? DcImage(mask_.Handle()) : nullptr;
     if (mask && (mask->width() < width || mask->height() < height))
         mask = nullptr;
     std::uint8_t* out = rgba.data();

@@ -11,6 +11,7 @@
 
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Gdi.h"
+#include "framework/graphics/MemorySurface.h"
 #include "gifimage/GifDecoder.h"
 
 #include <cstdint>
@@ -111,8 +112,8 @@ public:
 
     // The composed picture and its mask (white = transparent); null before
     // the first load and after ReleaseSurfaces; no mask without transparency.
-    HDC ImageSurface() const { return image_.dc; }
-    HDC MaskSurface() const { return mask_.dc; }
+    HDC ImageSurface() const { return image_.Handle(); }
+    HDC MaskSurface() const { return mask_.Handle(); }
 
     // Draws frame `index` onto the surfaces; nothing for an index outside 1..Count.
     void DrawFrame(int index);
@@ -131,13 +132,6 @@ public:
     std::vector<std::uint8_t> ComposedRgba() const;
 
 private:
-    struct Surface {
-        HDC dc = nullptr;
-        HBITMAP bitmap = nullptr;
-        HGDIOBJ displaced = nullptr;
-        void Release();
-    };
-
     // GifDecodeHooks
     void ClearFrames() override;
     void StoreData(std::span<const std::uint8_t> bytes) override;
@@ -153,8 +147,8 @@ private:
     GifPictureHost noHost_;
     GifDecoder decoder_;
     std::vector<std::unique_ptr<TFrame>> frames_;
-    Surface image_;
-    Surface mask_;
+    MemorySurface image_;
+    MemorySurface mask_;
     HDC screen_ = nullptr;
     std::int64_t pixelLimit_ = kMaxBitmapPixels;
 };
