@@ -39,6 +39,12 @@ __attribute__((target("ssse3"))) std::size_t Blocks16(std::uint8_t* p, std::size
     const __m128i repeatLast = _mm_load_si128(reinterpret_cast<const __m128i*>(lastOfChains));
     for (; i + 16 <= n; i += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) == 0xFFFF) {
+            // No differences (a plain area): the block repeats the carry.
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), carry);
+            carry = _mm_shuffle_epi8(carry, repeatLast);
+            continue;
+        }
         v = _mm_add_epi8(v, _mm_slli_si128(v, Stride));
         if constexpr (2 * Stride < 16)
             v = _mm_add_epi8(v, _mm_slli_si128(v, 2 * Stride));
@@ -78,6 +84,13 @@ __attribute__((target("avx2"))) std::size_t Blocks32(std::uint8_t* p, std::size_
     [[maybe_unused]] const __m256i turnMask = _mm256_load_si256(reinterpret_cast<const __m256i*>(turn));
     for (; i + 32 <= n; i += 32) {
         __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+        if (_mm256_testz_si256(v, v)) {
+            // No differences (a plain area): the block repeats the carry.
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), carry);
+            if constexpr (32 % Stride != 0)
+                carry = _mm256_shuffle_epi8(carry, turnMask);
+            continue;
+        }
         v = _mm256_add_epi8(v, _mm256_slli_si256(v, Stride));
         if constexpr (2 * Stride < 16)
             v = _mm256_add_epi8(v, _mm256_slli_si256(v, 2 * Stride));

@@ -195,16 +195,20 @@ PicturePayload InflatePicturePayload(TStream& source, std::size_t maxFileImageBy
     const std::size_t believable =
         std::min(maxPayload + 1, std::min(SaturatingMultiply(input.Left(), kMaxInflateRatio), maxPayload) + kFirstGuess);
 
-    // zlib is fastest when it inflates everything in one call told to finish
-    // (only a call that does not finish makes it keep a window), so the first
-    // guess is generous: stored pictures rarely compress to less than half.
-    // The filter is undone after each call rather than in small pieces.
+    // zlib is fastest when the stream is inflated in one call told to finish
+    // into a buffer that holds all of it: no growing, no copying, and no
+    // window kept (only a call that does not finish makes zlib keep one).
+    // A stream too short to inflate past the first guess gets such a buffer
+    // at once. Otherwise the first call inflates only the stride byte and a
+    // bitmap's file header, whose file size then sizes the buffer once; any
+    // other payload starts from a generous guess (stored pictures rarely
+    // compress to less than half) and grows. Neither size is believed beyond
+    // what the stream could inflate to. The filter is undone after each call
+    // rather than in small pieces.
     ByteBuffer out;
-    const std::size_t firstGuess = input.Left() == std::numeric_limits<std::size_t>::max()
-                                       ? kFirstGuess
-                                       : std::max(kFirstGuess, SaturatingMultiply(input.Left(), 2));
-    out.Reserve(std::min(firstGuess, believable));
-    bool sized = false;
+    const std::size_t mostAtOnce = SaturatingMultiply(input.Left(), kMaxInflateRatio);
+    bool sized = mostAtOnce < kFirstGuess;
+    out.Reserve(sized ? mostAtOnce + 1 : kHeaderBytes);
     bool sourceDone = false;
     for (;;) {
         if (z.avail_in == 0 && !sourceDone)
@@ -212,7 +216,7 @@ PicturePayload InflatePicturePayload(TStream& source, std::size_t maxFileImageBy
         if (out.Size() == out.Capacity()) // one byte past the limit shows that it is passed
             out.Reserve(std::min(std::max(out.Capacity() * 2, kFirstGuess), maxPayload + 1));
         const std::size_t before = out.Size();
-        const std::size_t room = std::min(out.Capacity() - before, kZlibPiece);
+        const std::size_t room = std::min(out.Capacity() - before, sized ? kZlibPiece : kHeaderBytes - before);
         z.next_out = out.Data() + before;
         z.avail_out = uInt(room);
         const int result = inflate(&z, Z_FINISH); // goes on like Z_NO_FLUSH when room or input runs out
@@ -227,17 +231,17 @@ PicturePayload InflatePicturePayload(TStream& source, std::size_t maxFileImageBy
             UndoDeltaFilter({out.Data() + 1, out.Size() - 1}, before > 0 ? before - 1 : 0, stride);
         }
         if (!sized && out.Size() >= kHeaderBytes) {
-            // A bitmap's header gives the file size: when the first guess
-            // was short, make room for it now rather than grow step by step
-            // (one byte more, so that the end of the stream is met without
-            // growing again).
+            // One byte more than the file size, so that the end of the
+            // stream is met without growing again.
             sized = true;
             const std::uint8_t* image = out.Data() + 1;
-            if (image[0] == 'B' && image[1] == 'M') {
-                const std::size_t fileSize = std::size_t(image[2]) | std::size_t(image[3]) << 8 |
-                                             std::size_t(image[4]) << 16 | std::size_t(image[5]) << 24;
-                out.Reserve(std::min(fileSize + 2, believable));
-            }
+            std::size_t size = input.Left() == std::numeric_limits<std::size_t>::max()
+                                   ? kFirstGuess
+                                   : std::max(kFirstGuess, SaturatingMultiply(input.Left(), 2));
+            if (image[0] == 'B' && image[1] == 'M')
+                size = (std::size_t(image[2]) | std::size_t(image[3]) << 8 | std::size_t(image[4]) << 16 |
+                        std::size_t(image[5]) << 24) + 2;
+            out.Reserve(std::min(size, believable));
         }
 
         if (result == Z_STREAM_END)

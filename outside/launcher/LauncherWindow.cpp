@@ -138,12 +138,27 @@ void LauncherWindow::OnMessages()
             QCoreApplication::quit();
             return;
         case LauncherAction::ShowMenu:
+            LetGoOfProgram();
             ShowMenu();
             break;
         case LauncherAction::None:
             break;
         }
     }
+}
+
+void LauncherWindow::LetGoOfProgram()
+{
+    if (!running_)
+        return;
+    // The program has said goodbye but may take a while to end (a large
+    // program, or one under a checker that looks over its memory at exit).
+    // The menu is back and must take the next click, so the program is left
+    // to end on its own; its end no longer concerns the menu.
+    QProcess* ending = running_.release();
+    ending->disconnect();
+    ending->setParent(this);
+    QObject::connect(ending, &QProcess::finished, ending, &QObject::deleteLater);
 }
 
 void LauncherWindow::OnProgramEnded()

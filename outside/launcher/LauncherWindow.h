@@ -2,7 +2,8 @@
 // The launcher's window: one picture button per program. Starting a program
 // passes the launcher's window handle as argument 1 and the program's folder
 // as working folder; the menu hides while the program runs and comes back
-// when the program says so (or ends without saying anything).
+// when the program says so (or ends without saying anything); a program that
+// has said so is not waited for before the next start.
 
 #include "outside/launcher/Programs.h"
 #include "platform/Messages.h"
@@ -37,6 +38,7 @@ private:
 
     void Start(int program);
     void OnMessages();
+    void LetGoOfProgram();
     void OnProgramEnded();
     void ShowMenu();
     int ButtonAt(QPoint p) const;

@@ -460,6 +460,30 @@ TEST(CompressedData, LargePicturesDecodeWhateverTheyCompressTo)
     EXPECT_EQ(back.bytes, raw.bytes);
 }
 
+TEST(CompressedData, AFileSizeInTheHeaderThatIsWrongLosesNoBytes)
+{
+    // The header's file size sets the first room for the payload: a size far
+    // too small, zero, or far too large must neither cut the file image nor
+    // add to it, whether the stream is in memory or read in chunks.
+    for (const std::uint32_t claimed : {0u, 10u, 4000u, 0xFFFFFFFFu}) {
+        std::vector<std::uint8_t> image(600'000);
+        for (std::size_t i = 0; i < image.size(); ++i)
+            image[i] = std::uint8_t(i * 7 / 3000 + (i % 13 == 0));
+        image[0] = 'B', image[1] = 'M';
+        for (int k = 0; k < 4; ++k)
+            image[std::size_t(2 + k)] = std::uint8_t(claimed >> (8 * k));
+        const std::vector<std::uint8_t> stream = Zlib(ExpectedPayload(image, 1));
+
+        TRawGraphic fromMemory;
+        Decompress(fromMemory, stream);
+        EXPECT_EQ(fromMemory.bytes, image) << "claimed " << claimed;
+        TSpanStream span(stream);
+        TRawGraphic fromSpan;
+        DecompressGraphic(fromSpan, span);
+        EXPECT_EQ(fromSpan.bytes, image) << "claimed " << claimed;
+    }
+}
+
 TEST(CompressedData, StreamsAreReadFromStreamsThatCannotSeek)
 {
     // Like a pipe: bytes come in order, and asking for a position fails.

@@ -30,6 +30,21 @@ std::vector<std::uint8_t> Random(std::size_t n, std::mt19937& random)
     return bytes;
 }
 
+// Plain areas (one pixel repeated, so nothing but zero differences) of
+// random lengths between random bytes: whole vector blocks of zeros at every
+// alignment, and blocks where a plain area starts or ends.
+std::vector<std::uint8_t> Patchy(std::size_t n, unsigned stride, std::mt19937& random)
+{
+    std::vector<std::uint8_t> bytes = Random(n, random);
+    for (std::size_t i = stride; i < n;) {
+        const std::size_t plain = random() % 80;
+        for (std::size_t k = 0; k < plain && i < n; ++k, ++i)
+            bytes[i] = bytes[i - stride];
+        i += random() % 12;
+    }
+    return bytes;
+}
+
 } // namespace
 
 TEST(DeltaFilter, StrideIsWholeBytesPerPixel)
@@ -133,18 +148,22 @@ TEST(DeltaFilter, EveryVectorFormRestoresWhatTheDefinitionDoes)
             continue;
         }
         for (unsigned stride = 1; stride <= 4; ++stride) {
-            for (std::size_t n : {5u, 16u, 31u, 32u, 33u, 64u, 100u, 1000u, 4099u}) {
+            for (std::size_t n : {5u, 16u, 31u, 32u, 33u, 64u, 100u, 1000u, 4099u, 20000u}) {
                 for (std::size_t start : {std::size_t(stride), std::size_t(stride) + 1, std::size_t(17)}) {
                     if (start > n)
                         continue;
-                    const std::vector<std::uint8_t> original = Random(n, random);
-                    std::vector<std::uint8_t> bytes = Filtered(original, stride);
-                    std::copy_n(original.begin(), start, bytes.begin()); // restored up to start
-                    const std::size_t stopped = form.undo(bytes.data(), start, n, stride);
-                    ASSERT_LE(stopped, n);
-                    ASSERT_GT(16 * 2u, n - stopped) << "whole blocks are done";
-                    UndoDeltaFilterScalar(bytes, stopped, stride);
-                    ASSERT_EQ(bytes, original) << form.name << " stride " << stride << " n " << n << " from " << start;
+                    for (const bool plainAreas : {false, true}) {
+                        const std::vector<std::uint8_t> original =
+                            plainAreas ? Patchy(n, stride, random) : Random(n, random);
+                        std::vector<std::uint8_t> bytes = Filtered(original, stride);
+                        std::copy_n(original.begin(), start, bytes.begin()); // restored up to start
+                        const std::size_t stopped = form.undo(bytes.data(), start, n, stride);
+                        ASSERT_LE(stopped, n);
+                        ASSERT_GT(16 * 2u, n - stopped) << "whole blocks are done";
+                        UndoDeltaFilterScalar(bytes, stopped, stride);
+                        ASSERT_EQ(bytes, original) << form.name << " stride " << stride << " n " << n << " from "
+                                                   << start << (plainAreas ? " with plain areas" : "");
+                    }
                 }
             }
         }
