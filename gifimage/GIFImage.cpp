@@ -6,12 +6,7 @@
 #include "gifimage/TimerEx.h"
 #include "platform/WinPath.h"
 
-#include <QPainter>
-#include <QWidget>
-
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <system_error>
 
 VN_DEFINE_COMPONENT(TGIFImage, TGraphicControl,
