@@ -4,7 +4,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "gifimage/GifPicture.h"
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
