@@ -45,6 +45,8 @@ Result Compare(const QImage& actual, const std::filesystem::path& expected);
 #define VN_VERIFY_GOLDEN(image, expected)                                                                 \
     do {                                                                                                   \
         const golden::Result vnGoldenResult = golden::Compare((image), (expected));                        \
+        if (golden::UpdateMode())                                                                          \
+            qInfo("%s", qPrintable(vnGoldenResult.message));                                               \
         QVERIFY2(vnGoldenResult.same, qPrintable(vnGoldenResult.message));                                 \
     } while (false)
 
