@@ -25,14 +25,6 @@ constexpr char kFileItem = 0x32;
 
 constexpr GUID kClsidMyComputer{0x20D04FE0, 0x3AEA, 0x1069, {0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
 
-// Windows' own icon numbers in its system image list.
-constexpr int kImageDocument = 0;
-constexpr int kImageFolder = 3;
-constexpr int kImageFixedDrive = 8;
-constexpr int kImageCdDrive = 11;
-constexpr int kImageMyComputer = 15;
-constexpr int kImageDesktop = 34;
-
 std::string MyComputerItem()
 {
     BYTE guid[16];

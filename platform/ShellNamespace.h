@@ -76,6 +76,12 @@ QString ShellNodeDisplayName(const ShellNode& node);
 
 // The index of the node's icon in the system image list, as Windows numbers its own.
 int ShellNodeImageIndex(const ShellNode& node);
+inline constexpr int kImageDocument = 0;
+inline constexpr int kImageFolder = 3;
+inline constexpr int kImageFixedDrive = 8;
+inline constexpr int kImageCdDrive = 11;
+inline constexpr int kImageMyComputer = 15;
+inline constexpr int kImageDesktop = 34;
 
 // The node of an absolute local Windows path (code page 932; '\' or '/'; "." and ".."
 // resolved; letter case as the host spells it). Every component must exist: S_OK, or

@@ -1,7 +1,8 @@
-// browsefolder [--dir PATH] [--title TEXT] [--status TEXT] [--fit] [--show-dir] [--center]
+// browsefolder [--dir PATH] [--text TEXT] [--status TEXT] [--fit] [--show-dir] [--center]
 //              [--ok] [--my-computer] [--files]
 // The folder browse dialog on its own: shows it and prints the chosen folder (a Windows
-// path, in UTF-8), or nothing and exit status 1 after a cancel. Texts are UTF-8.
+// path, in UTF-8), or nothing and exit status 1 after a cancel. Texts are UTF-8; --text
+// is the text above the tree (Qt takes --title for itself).
 
 #include "framework/widgets/Application.h"
 #include "installer/DrBrowse.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
         };
         if (option == "--dir")
             dialog.SetDirectory(next());
-        else if (option == "--title")
+        else if (option == "--text")
             dialog.SetTitle(next());
         else if (option == "--status")
             dialog.SetStatusText(next());

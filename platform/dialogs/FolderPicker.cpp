@@ -82,6 +82,10 @@ FolderPickerDialog::FolderPickerDialog(QWidget* owner, const ShellNode& root, UI
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setModel(model_);
+    // Long names scroll sideways, as in the classic tree, rather than being cut short.
+    tree_->setTextElideMode(Qt::ElideNone);
+    tree_->header()->setStretchLastSection(false);
+    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tree_->setGeometry(kMargin, y, inner, buttonTop - 10 - y);
     SetDialogControlId(tree_, kBrowseTreeId);
 

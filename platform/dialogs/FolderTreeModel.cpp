@@ -1,6 +1,7 @@
 #include "platform/dialogs/FolderTreeModel.h"
 
-#include "platform/Disks.h"
+#include <QApplication>
+#include <QStyle>
 
 struct FolderTreeModel::Item {
     ShellNode node;
@@ -114,6 +115,8 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const
         case ShellNodeKind::MyComputer:
             return icons_.icon(QFileIconProvider::Computer);
         case ShellNodeKind::Drive:
+            if (ShellNodeImageIndex(item->node) == kImageCdDrive)
+                return QApplication::style()->standardIcon(QStyle::SP_DriveCDIcon);
             return icons_.icon(QFileIconProvider::Drive);
         case ShellNodeKind::Folder:
             return icons_.icon(QFileIconProvider::Folder);
