@@ -215,17 +215,13 @@ bool TDrBrowseDlg::BrowseForFolder(HWND owner, std::string& path, LPITEMIDLIST& 
         throw;
     }
     if (list) {
-        if (options_ & BrowseOption(DrBrowse::boComputers)) {
+        // A computer has no file-system path: its display name stands for it.
+        if (options_ & BrowseOption(DrBrowse::boComputers))
             path = std::string("\\\\") + buffer;
-            if (SHGetPathFromIDListA(list, buffer))
-                path = buffer;
-            result = true;
-        } else {
-            result = SHGetPathFromIDListA(list, buffer);
+        if (SHGetPathFromIDListA(list, buffer) || !(options_ & BrowseOption(DrBrowse::boComputers)))
             path = buffer;
-        }
         imageIndex_ = info.iImage;
-        result = true;  // OK was pressed
+        result = true;  // OK was pressed, whether or not the item has a path
     }
     malloc_->Free(root);
     malloc_->Free(buffer);
