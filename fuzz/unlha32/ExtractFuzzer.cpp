@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <csignal>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -19,6 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const char kKept[] = "kept";
+constexpr rlim_t kMaxFileBytes = 1 << 20;
 
 struct Playground {
     fs::path root;
@@ -37,6 +40,11 @@ struct Playground {
         sibling = root / "sibling";
         fs::create_directories(sibling);
         std::ofstream(sibling / "keep.txt", std::ios::binary) << kKept;
+        // A few bytes of input can stand for megabytes of output; past this limit writes
+        // fail as on a full disk, which is a path worth exercising too.
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit{kMaxFileBytes, kMaxFileBytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~Playground()
     {

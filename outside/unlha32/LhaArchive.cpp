@@ -2,6 +2,7 @@
 
 #include <lhasa.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -47,24 +48,44 @@ LhaArchive::~LhaArchive()
 
 int LhaArchive::ReadCallback(void* handle, void* buffer, std::size_t size)
 {
+    // liblhasa asks for a few bytes at a time, and takes a short answer for the end of
+    // the file: serve it from a buffer of our own, filling each request whole.
     auto* self = static_cast<LhaArchive*>(handle);
-    while (true) {
-        ssize_t got = read(self->fd_, buffer, size);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        self->position_ += static_cast<std::uint64_t>(got);
-        return static_cast<int>(got);
+    auto* out = static_cast<unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        if (self->bufferNext_ == self->bufferEnd_) {
+            ssize_t got = read(self->fd_, self->buffer_.data(), self->buffer_.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return -1;
+            if (got == 0)
+                break;
+            self->bufferNext_ = 0;
+            self->bufferEnd_ = static_cast<std::size_t>(got);
+        }
+        std::size_t count = std::min(size - done, self->bufferEnd_ - self->bufferNext_);
+        std::memcpy(out + done, self->buffer_.data() + self->bufferNext_, count);
+        self->bufferNext_ += count;
+        done += count;
     }
+    self->position_ += done;
+    return static_cast<int>(done);
 }
 
 int LhaArchive::SkipCallback(void* handle, std::size_t bytes)
 {
     auto* self = static_cast<LhaArchive*>(handle);
-    // Skipping past the end is a damaged archive, which the next header read reports.
-    if (lseek(self->fd_, static_cast<off_t>(bytes), SEEK_CUR) < 0)
-        return 0;
+    std::size_t buffered = self->bufferEnd_ - self->bufferNext_;
+    if (bytes <= buffered) {
+        self->bufferNext_ += bytes;
+    } else {
+        // Skipping past the end is a damaged archive, which the next header read reports.
+        if (lseek(self->fd_, static_cast<off_t>(bytes - buffered), SEEK_CUR) < 0)
+            return 0;
+        self->bufferNext_ = self->bufferEnd_ = 0;
+    }
     self->position_ += bytes;
     return 1;
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 extern "C" {
 struct _LHAFileHeader;
@@ -52,6 +53,9 @@ private:
     std::uint64_t fileSize_ = 0;
     std::uint64_t position_ = 0;    // how far liblhasa has read or skipped
     std::uint64_t nextHeader_ = 0;  // where the header after the current member starts
+    std::vector<unsigned char> buffer_ = std::vector<unsigned char>(64 * 1024);
+    std::size_t bufferNext_ = 0;    // next unread byte of buffer_
+    std::size_t bufferEnd_ = 0;
     _LHAInputStream* stream_ = nullptr;
     _LHAReader* reader_ = nullptr;
     _LHAFileHeader* header_ = nullptr;
