@@ -15,10 +15,16 @@ bool EndsInBackslash(const std::string& text)
 
 }  // namespace
 
-std::string ExtractCommandLine(const std::string& lzhFileName, std::string folderName)
+std::string FolderWithSeparator(std::string folderName)
 {
     if (!EndsInBackslash(folderName))
         folderName += '\\';
+    return folderName;
+}
+
+std::string ExtractCommandLine(const std::string& lzhFileName, std::string folderName)
+{
+    folderName = FolderWithSeparator(std::move(folderName));
     return "e -+ -a1 -m1c0 -n -gm -x1 -y1 -jf0 -- \"" + lzhFileName + "\" \"" + folderName + "\" *.*";
 }
 

@@ -7,6 +7,9 @@
 
 #include <string>
 
+// The folder with one trailing '\' (a trail byte 0x5C of a double-byte character is not one).
+std::string FolderWithSeparator(std::string folderName);
+
 // The installer's command line: fixed switches, then the archive, the folder (given a
 // trailing '\' when it has none) and "*.*", each path in double quotes. Code page 932.
 std::string ExtractCommandLine(const std::string& lzhFileName, std::string folderName);
