@@ -8,6 +8,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstring>
 
@@ -100,9 +101,26 @@ void TJProgressForm::FormPaint(TObject*)
         return;
     FirstPaint = false;
     // The extraction runs on this thread as soon as the window is on screen. Qt cannot
-    // paint a window again inside its own paint, so the work starts right after this
-    // paint, before any other message.
-    QTimer::singleShot(0, Widget(), [this] { Dispatch([this] { RunExtraction(); }); });
+    // paint a window again inside its own paint, and it may paint a window before the
+    // window system shows it; so the work starts right after this paint, once the
+    // window is exposed.
+    StartWhenExposed(0);
+}
+
+void TJProgressForm::StartWhenExposed(int attempt)
+{
+    constexpr int kPollMs = 10;
+    constexpr int kMaxWaitMs = 2000;
+    QWindow* window = Widget()->windowHandle();
+    const bool exposed = window && window->isExposed();
+    QTimer::singleShot(exposed ? 0 : kPollMs, Widget(), [this, exposed, attempt] {
+        Dispatch([this, exposed, attempt] {
+            if (exposed || attempt * kPollMs >= kMaxWaitMs)
+                RunExtraction();
+            else
+                StartWhenExposed(attempt + 1);
+        });
+    });
 }
 
 void TJProgressForm::RunExtraction()

@@ -56,6 +56,7 @@ public:
 
 private:
     HWND WindowHandle() const { return reinterpret_cast<HWND>(this); }
+    void StartWhenExposed(int attempt);
     void ShowProgress(const ExtractProgressState& progress);
     void WarnIfFailed();
 
