@@ -1,10 +1,12 @@
 // The progress window unpacking a large archive, for the end-to-end check under an X
-// server: writes an archive of `megabytes` MB (lh5) into the prefix, installs the
-// library of the disc, and shows the window as the install dialog does.
+// server, in two steps: `make` writes an archive of `megabytes` MB (lh5) into the prefix
+// and installs the library of the disc; `show` shows the window as the install dialog
+// does, which unpacks the archive.
 //
-//   jinstbar_demo <megabytes>      (VARNOOK_PREFIX names a throw-away prefix)
+//   jinstbar_demo make <megabytes>   (VARNOOK_PREFIX names a throw-away prefix)
+//   jinstbar_demo show <megabytes>
 //
-// Exit status 0 when the extraction succeeded.
+// Exit status 0 when the step succeeded.
 
 #include "installer/JInstBar.h"
 
@@ -18,16 +20,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 namespace fs = std::filesystem;
 
-int main(int argc, char** argv)
-{
-    if (argc != 2 || !EnsurePrefix())
-        return 2;
-    const int megabytes = std::atoi(argv[1]);
-    fs::copy_file(VN_UNLHA32_DLL, HostSystemDirectory() / "UNLHA32.DLL", fs::copy_options::overwrite_existing);
+namespace {
 
+int Make(int megabytes)
+{
+    fs::copy_file(VN_UNLHA32_DLL, HostSystemDirectory() / "UNLHA32.DLL", fs::copy_options::overwrite_existing);
     disc::lzh::ArchiveWriter writer(disc::lzh::Method::Lh5);
     unsigned state = 7;
     for (int file = 0; file < megabytes * 4; ++file) {
@@ -46,7 +47,11 @@ int main(int argc, char** argv)
     fs::create_directories(archive.parent_path());
     std::ofstream(archive, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                    static_cast<std::streamsize>(bytes.size()));
+    return 0;
+}
 
+int Show(int argc, char** argv, int megabytes)
+{
     TApplication app(nullptr);
     app.Initialize(argc, argv);
     ProgressForm = app.CreateForm<TJProgressForm>();
@@ -61,4 +66,19 @@ int main(int argc, char** argv)
     delete ProgressForm;
     std::printf("%s\n", ok ? "unpacked" : "failed");
     return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3 || !EnsurePrefix())
+        return 2;
+    const std::string step = argv[1];
+    const int megabytes = std::atoi(argv[2]);
+    if (step == "make")
+        return Make(megabytes);
+    if (step == "show")
+        return Show(argc, argv, megabytes);
+    return 2;
 }
