@@ -1,7 +1,7 @@
 #include "installer/DrBrowse.h"
 
 #include "framework/widgets/Application.h"
-#include "framework/widgets/Dispatch.h"
+#include "framework/core/Dispatch.h"
 #include "framework/widgets/Forms.h"
 #include "installer/FitText.h"
 #include "installer/PathText.h"
