@@ -125,6 +125,7 @@ void TJProgressForm::StartWhenExposed(int attempt)
 
 void TJProgressForm::RunExtraction()
 {
+    ProgressForm = this;  // the window in use, whoever created it
     const ArchiverEntries& entries = archiver_.Entries();
     PBar->SetPosition(0);
     Repaint();
