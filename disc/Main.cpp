@@ -3,6 +3,7 @@
 // where things land.
 
 #include "disc/RoomtourForm.h"
+#include "disc/archives/RoomtourArchives.h"
 #include "disc/RoomtourPictures.h"
 #include "disc/SystemFiles.h"
 #include "disc/art/Lettering.h"
@@ -32,6 +33,8 @@ const SubCommand kSubCommands[] = {
      disc::runSystemFiles},
     {"roomtour-form", "<parts dir> <output file>", "the desk tour's main form stream with its stored pictures", false,
      disc::runRoomtourForm},
+    {"roomtour-archives", "<disc dir>", "the desk tour's LZH archives (the skin course and the skin set)", true,
+     disc::runRoomtourArchives},
 };
 
 void printUsage(std::FILE* to)

@@ -5,6 +5,7 @@
 #include "installer/FolderCheck.h"
 #include "installer/FolderPath.h"
 #include "installer/FreeSpace.h"
+#include "installer/JInstBar.h"
 #include "installer/PathText.h"
 #include "platform/Codepage.h"
 #include "platform/Files.h"
@@ -23,10 +24,19 @@ char FirstByte(const std::string& text) { return text.empty() ? '\0' : text[0]; 
 const QString kWarning = QStringLiteral("警告");
 
 // Unpacks the archive into the folder in the progress window. True when it was
-// unpacked; a failure has been reported to the user by then.
-bool UnpackArchive(int, const std::string&, const std::string&)
+// unpacked; a library that would not load or an extraction that failed has been
+// reported to the user by then.
+bool UnpackArchive(int needKB, const std::string& archive, const std::string& folder)
 {
-    return true;
+    std::unique_ptr<TJProgressForm> window(new TJProgressForm(Application));
+    ProgressForm = window.get();
+    window->DoCreate();
+    window->NeedKB = needKB;
+    window->LzhFileName = archive;
+    window->FolderName = folder;
+    if (window->LoadArchiver())
+        window->ShowModal();
+    return window->Outcome().Succeeded();
 }
 
 }  // namespace

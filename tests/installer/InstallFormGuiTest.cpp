@@ -8,6 +8,7 @@
 #include "framework/widgets/Application.h"
 #include "framework/widgets/MessageBox.h"
 #include "installer/FreeSpace.h"
+#include "installer/JInstBar.h"
 #include "installer/JInstDlg.h"
 #include "platform/Codepage.h"
 #include "platform/Prefix.h"
@@ -24,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -121,6 +123,19 @@ class InstallFormGuiTest : public QObject {
     TApplication* app_ = nullptr;
     std::unique_ptr<TJInstallDialog> dialog_;
 
+    // The demo disc of the build: its archives and its archive library.
+    static fs::path DiscFolder()
+    {
+        const char* build = std::getenv("VN_BUILD_DIR");
+        return fs::absolute(fs::path(build ? build : ".") / "disc");
+    }
+    fs::path SystemFolder() const { return driveC_ / "WINDOWS" / "SYSTEM"; }
+    void InstallArchiveLibrary() const
+    {
+        fs::copy_file(DiscFolder() / "SYSTEM" / "UNLHA32.DLL", SystemFolder() / "UNLHA32.DLL",
+                      fs::copy_options::overwrite_existing);
+    }
+
     TJInstallDialog& NewDialog(const char* addFolder = "MakeSkin", int needKB = 309)
     {
         dialog_ = std::make_unique<TJInstallDialog>(nullptr);
@@ -140,7 +155,9 @@ private Q_SLOTS:
         driveC_ = fs::canonical(scratch_.path().toStdString() + "/prefix/drive_c");
         fs::create_directories(scratch_.path().toStdString() + "/d/Games");
         QVERIFY(SetDriveLink('d', scratch_.path().toStdString() + "/d"));
-        RemoveDriveLink('q');
+        QVERIFY(SetDriveLink('q', DiscFolder() / "ROOMTOUR" / "Data"));
+        RemoveDriveLink('p');
+        fs::create_directories(scratch_.path().toStdString() + "/disc");
         app_ = new TApplication(nullptr);
         int argc = 0;
         app_->Initialize(argc, nullptr);
@@ -317,11 +334,11 @@ private Q_SLOTS:
         MessageBoxSeam seam(nullptr);
         WhileOpen(dialog, [&](TInstallOpForm* form) {
             Click(form, form->BtStart);
-            SetFreeBytesQuery(nullptr);  // the real disks: there is no drive Q
-            TypeFolder(form, QStringLiteral("Q:\\x"));
+            SetFreeBytesQuery(nullptr);  // the real disks: there is no drive P
+            TypeFolder(form, QStringLiteral("P:\\x"));
             Click(form, form->BtStart);
             QCOMPARE(form->DriveKBLabel->Caption(), QStringLiteral("0KB"));
-            QCOMPARE(form->DriveTextLabel->Caption(), QStringLiteral("Qドライブの空き容量"));
+            QCOMPARE(form->DriveTextLabel->Caption(), QStringLiteral("Pドライブの空き容量"));
             QVERIFY(EditFocusedAndSelected(form));
         });
         QVERIFY(!dialog.Execute());
@@ -437,6 +454,57 @@ private Q_SLOTS:
         });
         QVERIFY(!dialog.Execute());
         QCOMPARE(dialog.FolderName(), std::string("C:\\VARNOOK\\MakeSkin"));
+    }
+
+    void aConfirmedFolderReceivesTheArchive()
+    {
+        InstallArchiveLibrary();
+        TJInstallDialog& dialog = NewDialog();
+        dialog.SetLzhFileName("Q:\\MakeSkin.lzh");
+        QCOMPARE(dialog.LzhFileName(), std::string("Q:\\MakeSkin.lzh"));
+        MessageBoxSeam seam([](const MessageBoxRequest&) { return IDYES; });
+        WhileOpen(dialog, [&](TInstallOpForm* form) { Click(form, form->BtStart); });
+        QVERIFY(dialog.Execute());
+        QCOMPARE(seam.Requests().size(), std::size_t(1));  // the folder question only
+        const fs::path folder = driveC_ / "VARNOOK" / "MakeSkin";
+        QVERIFY(fs::is_regular_file(folder / "make.htm"));
+        QVERIFY(fs::is_regular_file(folder / "image" / "layout.bmp"));
+        QCOMPARE(ProgressForm, nullptr);  // released with the install
+        fs::remove_all(driveC_ / "VARNOOK");
+    }
+
+    void aFailedExtractionIsNoInstall()
+    {
+        // No library in the system folder; then a damaged archive.
+        std::error_code ignored;
+        fs::remove(SystemFolder() / "UNLHA32.DLL", ignored);
+        const fs::path damaged = fs::path(scratch_.path().toStdString()) / "disc" / "Damaged.lzh";
+        {
+            std::ifstream in(DiscFolder() / "ROOMTOUR" / "Data" / "MakeSkin.lzh", std::ios::binary);
+            std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            bytes.resize(bytes.size() / 2);
+            std::ofstream(damaged, std::ios::binary) << bytes;
+        }
+        for (const char* archive : {"Q:\\MakeSkin.lzh", "Q:\\Damaged.lzh"}) {
+            if (std::string(archive) == "Q:\\Damaged.lzh") {
+                InstallArchiveLibrary();
+                QVERIFY(SetDriveLink('q', damaged.parent_path()));
+            }
+            fs::remove_all(driveC_ / "VARNOOK");
+            TJInstallDialog& dialog = NewDialog();
+            dialog.SetLzhFileName(archive);
+            QCOMPARE(dialog.LzhFileName(), std::string(archive));
+            MessageBoxSeam seam([](const MessageBoxRequest&) { return IDYES; });
+            WhileOpen(dialog, [&](TInstallOpForm* form) { Click(form, form->BtStart); });
+            QVERIFY(!dialog.Execute());
+            QCOMPARE(dialog.FolderName(), std::string("C:\\VARNOOK\\MakeSkin"));
+            QCOMPARE(seam.Requests().size(), std::size_t(2));
+            QCOMPARE(seam.Requests()[1].caption, kWarning);
+            QCOMPARE(seam.Requests()[1].Icon(), MB_ICONWARNING);
+            QVERIFY(seam.Requests()[1].text.endsWith(QStringLiteral("インストールは完了していません。")));
+        }
+        QVERIFY(SetDriveLink('q', DiscFolder() / "ROOMTOUR" / "Data"));
+        fs::remove_all(driveC_ / "VARNOOK");
     }
 
     void browsingToTheLastFolderAgainChangesNothing()

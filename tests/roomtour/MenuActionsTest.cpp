@@ -12,8 +12,10 @@
 #include "platform/WinPath.h"
 #include "roomtour/AppShell.h"
 #include "tests/platform/LnkInfo.h"
+#include "tests/platform/RunTool.h"
 #include "tests/roomtour/RoomtourFixture.h"
 
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <filesystem>
@@ -72,6 +74,41 @@ fs::path ProgramsFolder() { return HostPathFromWindows(ProgramsFolderPath()); }
 
 fs::path LinkOf(const std::string& name) { return ProgramsFolder() / "Varnook" / (name + ".lnk"); }
 
+fs::path SystemFolder() { return HostPathFromWindows("C:\\WINDOWS\\SYSTEM"); }
+
+void InstallArchiveLibrary()
+{
+    fs::copy_file(DiscDataFolder().parent_path().parent_path() / "SYSTEM" / "UNLHA32.DLL",
+                  SystemFolder() / "UNLHA32.DLL", fs::copy_options::overwrite_existing);
+}
+
+struct Totals {
+    int files = 0;
+    std::uintmax_t bytes = 0;
+    bool operator==(const Totals&) const = default;
+};
+
+// The member count and unpacked size of an archive as lhasa lists it.
+Totals ListedTotals(const fs::path& archive)
+{
+    const ToolResult listed = RunTool("lhasa", {"l", archive.string()});
+    const QRegularExpressionMatch total =
+        QRegularExpression(QStringLiteral("Total\\s+(\\d+) files?\\s+(\\d+)")).match(QString::fromLocal8Bit(listed.output));
+    return total.hasMatch() ? Totals{total.captured(1).toInt(), total.captured(2).toULongLong()} : Totals{-1, 0};
+}
+
+// The files below a folder, counted and summed.
+Totals UnpackedTotals(const fs::path& folder)
+{
+    Totals totals;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) {
+            ++totals.files;
+            totals.bytes += entry.file_size();
+        }
+    return totals;
+}
+
 }  // namespace
 
 class MenuActionsTest : public QObject {
@@ -88,12 +125,14 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", (xdg_.path() + "/config").toUtf8());
         StartApplication({});
         QVERIFY(SetDriveLink('e', driveE_.path().toStdString()));
+        QVERIFY2(HaveTool("lhasa"), "lhasa is installed by scripts/deps");
     }
     void init()
     {
         ComputeFolders();  // undoes a test's own Windows folder
         StartApplication({});
         opened_.clear();
+        InstallArchiveLibrary();
         SetShellExecuteHook([this](const ShellExecuteRequest& r) { opened_.push_back(r); });
         std::error_code error;
         fs::remove_all(ProgramsFolder() / "Varnook", error);
@@ -122,7 +161,10 @@ private Q_SLOTS:
         QCOMPARE(proposed, QStringLiteral("C:\\VARNOOK\\MakeSkin"));
         QCOMPARE(need, QStringLiteral("309KB"));
         QCOMPARE(main->DlgInst->FolderName(), std::string("E:\\Skins\\MakeSkin"));
-        QVERIFY(fs::is_directory(fs::path(driveE_.path().toStdString()) / "Skins" / "MakeSkin"));
+        const fs::path installed = fs::path(driveE_.path().toStdString()) / "Skins" / "MakeSkin";
+        QVERIFY(fs::is_regular_file(installed / "make.htm"));
+        QVERIFY(fs::is_regular_file(installed / "readme.txt"));
+        QCOMPARE(UnpackedTotals(installed), ListedTotals(DiscDataFolder() / "MakeSkin.lzh"));
 
         // The folder question, then the completion box.
         QCOMPARE(seam.Requests().size(), std::size_t(2));
@@ -166,7 +208,8 @@ private Q_SLOTS:
         ClickAt(main, kOrgSkinButton);
         QCOMPARE(proposed, QStringLiteral("C:\\VARNOOK\\OriginalSkin"));
         QCOMPARE(need, QStringLiteral("978KB"));
-        QVERIFY(fs::is_directory(HostPathFromWindows("C:\\VARNOOK\\OriginalSkin")));
+        QCOMPARE(UnpackedTotals(HostPathFromWindows("C:\\VARNOOK\\OriginalSkin")),
+                 ListedTotals(DiscDataFolder() / "Skin.lzh"));
         QVERIFY(!fs::exists(ProgramsFolder() / "Varnook"));
         QCOMPARE(seam.Requests().size(), std::size_t(2));
         QCOMPARE(seam.Requests()[1].text, kDone);
@@ -189,6 +232,21 @@ private Q_SLOTS:
         QVERIFY(!fs::exists(HostPathFromWindows("C:\\VARNOOK")));
         QCOMPARE(main->CurrentScreen(), 0);
         QVERIFY(main->PMenu->Visible());
+    }
+
+    void aFailedExtractionEndsTheActionAfterItsWarning()
+    {
+        fs::remove(SystemFolder() / "UNLHA32.DLL");
+        MessageBoxSeam seam(AnswerYes);
+        TFrmMain* main = CreateShownMainForm();
+        WhenFormOpen(main, [](TInstallOpForm* form) { QTest::keyClick(form->Widget()->windowHandle(), Qt::Key_Return); });
+        ClickAt(main, kMakeSkinButton);
+        QCOMPARE(seam.Requests().size(), std::size_t(2));  // the folder question, the warning
+        QCOMPARE(seam.Requests()[1].caption, QStringLiteral("警告"));
+        QVERIFY(seam.Requests()[1].text.contains(QStringLiteral("UNLHA32.DLL")));
+        QVERIFY(!fs::exists(ProgramsFolder() / "Varnook"));
+        QVERIFY(opened_.empty());
+        QCOMPARE(main->CurrentScreen(), 0);
     }
 
     void theDefaultRootIsOnTheWindowsDrive()
