@@ -130,7 +130,9 @@ click_client "$main" 430 300
 form=$(window_named "$form_title") || fail "no destination form for the skin set"
 xdo windowfocus --sync "$form"
 sleep 0.3
-xdo type 'C:\ソフト表示\OriginalSkin'             # the proposed text is selected: typed over
+# Characters outside the keymap are typed by remapping a key for each one; a
+# program busy for a moment would read a later mapping, so go slowly.
+xdo type --delay 150 'C:\ソフト表示\OriginalSkin'   # the proposed text is selected: typed over
 sleep 0.3
 shot skinset-form
 xdo key Return
