@@ -26,9 +26,10 @@ public:
         w_.Set("BorderIcons", {"biSystemMenu", "biMinimize"});
         w_.Ident("BorderStyle", "bsSingle");
         w_.String("Caption", "FormMain");
-        // The designer's size; the program sets the real one when it is shown.
-        w_.Integer("ClientHeight", 427);
-        w_.Integer("ClientWidth", 608);
+        // The program sets its size again when it is shown; the window is
+        // centred before that, so the stored size is already the real one.
+        w_.Integer("ClientHeight", 420);
+        w_.Integer("ClientWidth", 600);
         w_.Ident("Color", "clBlack");
         w_.Ident("Position", "poScreenCenter");
         w_.Ident("OnCloseQuery", "FormCloseQuery");

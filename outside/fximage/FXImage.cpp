@@ -1,7 +1,7 @@
 #include "outside/fximage/FXImage.h"
 
 #include "framework/graphics/Bitmap.h"
-#include "framework/widgets/Dispatch.h"
+#include "framework/core/Dispatch.h"
 #include "outside/fximage/Reveal.h"
 
 #include <QGuiApplication>
@@ -35,19 +35,18 @@ TFXImage::TFXImage(TComponent* owner) : TWinControl(owner), picture_(std::make_u
 {
     picture_->OnChange = [this](TObject*) { PictureChanged(); };
     // Every paint covers the whole control: nothing beneath needs drawing first.
-    Widget()->setAttribute(Qt::WA_OpaquePaintEvent);
-    timer_ = new QTimer(Widget());
+    SetControlStyle(ControlStyle() | csOpaque);
+    timer_ = std::make_unique<QTimer>();
     timer_->setSingleShot(true);
     timer_->setTimerType(Qt::PreciseTimer);
-    QObject::connect(timer_, &QTimer::timeout, Widget(), [this] { FrameDue(); });
+    QObject::connect(timer_.get(), &QTimer::timeout, [this] { FrameDue(); });
     SetBounds(Left(), Top(), 100, 50);
 }
 
 TFXImage::~TFXImage()
 {
     picture_->OnChange = nullptr;
-    if (timer_)
-        timer_->stop();
+    timer_->stop();
 }
 
 void TFXImage::SetPicture(const TPicture* picture) { picture_->Assign(picture); }
@@ -147,7 +146,7 @@ void TFXImage::BeginReveal(QImage before)
         // The picture is complete at once; the host still hears of it, though
         // not from inside its own call.
         if (notify_)
-            QTimer::singleShot(0, Widget(), [this] { RaiseNotify(); });
+            QTimer::singleShot(0, timer_.get(), [this] { RaiseNotify(); });
         return;
     }
     after_ = StillLook();

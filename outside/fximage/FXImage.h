@@ -62,6 +62,8 @@ public:
     // shows still and OnNotify is raised when the switch is on.
     void FinishReveal();
 
+protected:
+    // The control draws every pixel of itself straight onto its widget.
     void PaintWidget(QPainter& painter, const QRect& dirty) override;
 
 private:
@@ -85,7 +87,7 @@ private:
     QImage frame_;
     std::unique_ptr<RevealPattern> pattern_;
     QElapsedTimer clock_;
-    QTimer* timer_ = nullptr;
+    std::unique_ptr<QTimer> timer_;
     int frameMs_ = 16;
     int lastFrameIndex_ = -1;
     int framesPainted_ = 0;

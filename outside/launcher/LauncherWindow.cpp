@@ -12,6 +12,8 @@
 namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 400;
+// How long a program that said goodbye may take to end when the launcher quits.
+constexpr int kGoodbyeMilliseconds = 10000;
 }
 
 LauncherWindow::LauncherWindow(QString discFolder, MessageWindow messages)
@@ -42,8 +44,10 @@ LauncherWindow::LauncherWindow(QString discFolder, MessageWindow messages)
 LauncherWindow::~LauncherWindow()
 {
     if (running_) {
+        // A program that told the launcher to quit is ending by itself; it is
+        // given a while to do so before it would be stopped with the launcher.
         running_->disconnect();
-        running_->waitForFinished(0);
+        running_->waitForFinished(kGoodbyeMilliseconds);
     }
 }
 
