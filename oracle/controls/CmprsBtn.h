@@ -10,7 +10,7 @@
 
 #include "framework/widgets/ExtCtrls.h"
 #include "framework/widgets/PressTracker.h"
-#include "oracle/controls/StoredPicture.h"
+#include "picture/StoredPicture.h"
 
 class TCmprsBtn : public TImage {
     VN_COMPONENT(TCmprsBtn)

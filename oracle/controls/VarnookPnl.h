@@ -15,7 +15,7 @@
 #include "framework/widgets/ExtCtrls.h"
 #include "framework/widgets/PressTracker.h"
 #include "oracle/controls/ControlType.h"
-#include "oracle/controls/StoredPicture.h"
+#include "picture/StoredPicture.h"
 
 #include <memory>
 

@@ -1,10 +1,10 @@
 #pragma once
-// The fortune viewer's controls keep their pictures in form data as the
-// byte block "CompressedData" (picture/CompressedData.h), the way the desk
-// tour's image panel does: while a form is read the block is held, then
-// decoded into the picture as a bitmap; while it is written a bitmap goes out
-// as the block instead of ordinary picture data, and the picture is the same
-// afterwards. One holder per control does the whole round.
+// A picture control's "CompressedData" round (picture/CompressedData.h):
+// while a form is read the block is held, then decoded into the control's
+// picture as a bitmap; while it is written a bitmap goes out as the block
+// instead of ordinary picture data, and the picture is the same afterwards.
+// The desk tour's image panel and the fortune viewer's panel and button each
+// keep one holder.
 
 #include "framework/core/Classes.h"
 #include "framework/core/Filer.h"

@@ -1,4 +1,4 @@
-#include "oracle/controls/StoredPicture.h"
+#include "picture/StoredPicture.h"
 
 #include "framework/graphics/Bitmap.h"
 #include "picture/CompressedData.h"
