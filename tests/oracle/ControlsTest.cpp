@@ -363,16 +363,17 @@ private Q_SLOTS:
         Move(At(20, 20));
         QVERIFY(!button->Visible());
         QCOMPARE(Grab(form).pixelColor(At(20, 20)), QColor(Qt::red));
-        // The handler sees the normal look already on the screen.
-        QColor seen;
+        // The normal look is painted before the handler runs.
+        int paints = 0, paintsBeforeHandler = -1;
+        button->SetPaintHook([&](TCanvas&) { ++paints; });
         button->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) {
             ++counts.up;
-            seen = Grab(form).pixelColor(At(20, 20));
+            paintsBeforeHandler = paints;
         };
         Release(Qt::LeftButton, At(20, 20));
         QVERIFY(button->Visible());
         QCOMPARE(counts.up, 1);
-        QCOMPARE(seen, QColor(Qt::blue));
+        QVERIFY(paintsBeforeHandler >= 1);
         QVERIFY(!button->InClick());
     }
 
