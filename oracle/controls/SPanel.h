@@ -12,8 +12,8 @@ public:
     explicit TSPanel(TComponent* owner);
 
     bool Drawing() const { return drawing_; }
-    // Only stores the value; no repaint is asked for.
-    void SetDrawing(bool drawing) { drawing_ = drawing; }
+    // No repaint is asked for.
+    void SetDrawing(bool drawing);
 
 protected:
     bool BeginPaint() override { return drawing_; }
