@@ -1,4 +1,4 @@
-#include "tests/gifimage/ReferenceDecodePixels.h"
+#include "testdata/ReferenceDecodePixels.h"
 
 #include "gifimage/GifFrame.h"
 

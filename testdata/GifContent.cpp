@@ -1,6 +1,6 @@
-#include "tests/gifimage/GifContent.h"
+#include "testdata/GifContent.h"
 
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "tests/gifimage/LzwEncoder.h"
+#include "testdata/LzwEncoder.h"
 
 #include <stdexcept>
 

@@ -4,7 +4,7 @@
 // appends one block; nothing is checked, on purpose.
 
 #include "gifimage/GifFrame.h"
-#include "tests/gifimage/LzwEncoder.h"
+#include "testdata/LzwEncoder.h"
 
 #include <cstdint>
 #include <span>

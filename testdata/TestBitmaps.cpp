@@ -1,4 +1,4 @@
-#include "tests/picture/TestBitmaps.h"
+#include "testdata/TestBitmaps.h"
 
 #include <zlib.h>
 

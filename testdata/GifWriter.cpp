@@ -1,4 +1,4 @@
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <algorithm>
 
