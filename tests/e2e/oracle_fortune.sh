@@ -1,12 +1,13 @@
 #!/bin/sh
 # End to end, as a person would, with the fortune viewer from the disc:
-#   1. started by the real launcher: title -> one cover in each column -> view
-#      -> wait for the fortune screen's buttons -> quit -> Yes; the launcher
-#      ends, cleanly, and the viewer ended by itself (the launcher did not
-#      have to stop it);
+#   1. started by the real launcher: title -> the menu's "back to the menu"
+#      -> Yes, and the launcher's menu is back; started again: title -> one
+#      cover in each column -> view -> wait for the fortune screen's buttons
+#      -> quit -> Yes; the launcher ends, cleanly, and the viewer ended by
+#      itself (the launcher did not have to stop it);
 #   2. started by hand with a listening window as its launcher: the same way
-#      to the fortune, then "back to the menu" -> Yes; exactly one message
-#      "1427 0 0" arrives and the viewer ends with status 0.
+#      to the fortune, then quit -> Yes; exactly one message "1428 0 0"
+#      arrives and the viewer ends with status 0.
 # Runs inside an X server (xvfb-run). Usage: oracle_fortune.sh BUILD_DIR
 # With VN_E2E_SHOTS set to a folder, a screenshot of every screen (and of the
 # reveal half-way) is written there.
@@ -38,6 +39,8 @@ click_in() {
   eval "$(xdo getwindowgeometry --shell "$1")"
   click_at $((X + $2)) $((Y + $3))
 }
+# The plain band at the bottom of every fortune picture.
+band="#0B1030"
 # The colour of one pixel of a window, as ImageMagick names it (#RRGGBB).
 pixel_of() {
   import -window "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
@@ -55,13 +58,12 @@ to_the_fortune() {
   click_in "$main" 333 181                       # column 3, row 2
   click_in "$main" 459 313                       # column 4, row 4
   shot "$2-ready"
-  band=$(pixel_of "$main" 87 391)                # the quit button's place on the menu
   click_in "$main" 565 190                       # the view button
   sleep 0.45
   shot "$2-reveal"
-  # The buttons appear once the reveal has ended: the quit button's place
-  # turns from the fortune's plain band to the button.
-  wait_until '[ "$(pixel_of "$main" 87 391)" != "$(pixel_of "$main" 300 410)" ]'
+  # The bottom-right corner is the last to turn: once it shows the fortune's
+  # plain band the reveal is over, and the buttons appear over the band.
+  wait_until '[ "$(pixel_of "$main" 595 415)" = "$band" ] && [ "$(pixel_of "$main" 87 391)" != "$band" ]'
   shot "$2-fortune"
 }
 
@@ -73,10 +75,22 @@ menu=$(window_named "$park")
 click_in "$menu" 320 200                         # the fortune viewer's button
 main=$(window_named "$title")
 wait_until '[ -z "$(visible "$park")" ]'
+sleep 0.5
+click_in "$main" 300 200                         # leave the title
+click_in "$main" 267 387                         # back to the launcher's menu
+echo "round 1: back to the launcher's menu"
+answer_yes "$main" "$park"
+wait_until '[ -z "$(visible "$title")" ]'
+menu=$(window_named "$park")                     # the launcher's menu is back
+click_in "$menu" 320 200
+main=$(window_named "$title")
+wait_until '[ -z "$(visible "$park")" ]'
+echo "round 2: the launcher's menu was back, the viewer started again"
 oracle=$(pgrep -P $launcher | head -n 1)
 [ -n "$oracle" ] || { echo "the launcher started no program"; exit 1; }
 sleep 0.5
 to_the_fortune "$main" launcher
+echo "round 2: the fortune's buttons are there"
 click_in "$main" 87 391                          # quit
 answer_yes "$main" "$park"
 wait_for_end $launcher || { echo "the launcher did not end"; exit 1; }
@@ -101,7 +115,8 @@ prog=$!
 main=$(window_named "$title")
 sleep 0.5
 to_the_fortune "$main" by-hand
-click_in "$main" 269 391                         # back to the launcher's menu
+echo "by hand: the fortune's buttons are there"
+click_in "$main" 87 391                          # quit
 answer_yes "$main" "$park"
 wait_for_end $prog || { echo "the fortune viewer did not end"; exit 1; }
 status=0
@@ -113,4 +128,4 @@ wait $listener || true
 listener=""
 got=$(grep -v ready "$work/messages" || true)
 echo "messages: $got"
-[ "$got" = "1427 0 0" ]
+[ "$got" = "1428 0 0" ]
