@@ -178,7 +178,9 @@ void TFXImage::FrameDue()
         FinishReveal();
         return;
     }
-    Invalidate();
+    // Painted at once, not when the loop gets round to it: a frame that
+    // waits behind other work misses its slot on the display.
+    Repaint();
     ScheduleFrame();
 }
 
