@@ -5,6 +5,7 @@
 #include "disc/OracleForm.h"
 #include "disc/OraclePictures.h"
 #include "disc/RoomtourForm.h"
+#include "disc/archives/RoomtourArchives.h"
 #include "disc/RoomtourPictures.h"
 #include "disc/SystemFiles.h"
 #include "disc/art/Lettering.h"
@@ -39,6 +40,8 @@ const SubCommand kSubCommands[] = {
      disc::runOraclePictures},
     {"oracle-form", "<parts dir> <output file>", "the fortune viewer's main form stream with its stored pictures",
      false, disc::runOracleForm},
+    {"roomtour-archives", "<disc dir>", "the desk tour's LZH archives (the skin course and the skin set)", true,
+     disc::runRoomtourArchives},
 };
 
 void printUsage(std::FILE* to)
