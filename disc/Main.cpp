@@ -2,6 +2,8 @@
 // data; each names its output folders on the command line, so the build decides
 // where things land.
 
+#include "disc/OracleForm.h"
+#include "disc/OraclePictures.h"
 #include "disc/RoomtourForm.h"
 #include "disc/archives/RoomtourArchives.h"
 #include "disc/RoomtourPictures.h"
@@ -33,6 +35,11 @@ const SubCommand kSubCommands[] = {
      disc::runSystemFiles},
     {"roomtour-form", "<parts dir> <output file>", "the desk tour's main form stream with its stored pictures", false,
      disc::runRoomtourForm},
+    {"oracle-pictures", "<disc dir> <parts dir> [--preview <dir>]",
+     "the fortune viewer's GIF pictures, the pictures of its form data and its hand cursor", true,
+     disc::runOraclePictures},
+    {"oracle-form", "<parts dir> <output file>", "the fortune viewer's main form stream with its stored pictures",
+     false, disc::runOracleForm},
     {"roomtour-archives", "<disc dir>", "the desk tour's LZH archives (the skin course and the skin set)", true,
      disc::runRoomtourArchives},
 };
