@@ -88,11 +88,11 @@ TShortCutFile::TShortCutFile(TComponent* owner) : TComponent(owner) {}
 std::uint16_t HotKeyWord(TShortCut shortCut)
 {
     std::uint16_t word = shortCut & 0x1FFF;
-    if (shortCut & 0x2000)
+    if (shortCut & scShift)
         word |= HOTKEYF_SHIFT << 8;
-    if (shortCut & 0x4000)
+    if (shortCut & scCtrl)
         word |= HOTKEYF_CONTROL << 8;
-    if (shortCut & 0x8000)
+    if (shortCut & scAlt)
         word |= HOTKEYF_ALT << 8;
     return word;
 }

@@ -9,6 +9,8 @@
 
 #include "framework/core/Component.h"
 #include "framework/core/SysUtils.h"
+#include "framework/widgets/Forms.h"
+#include "framework/widgets/Keys.h"
 
 #include <cstdint>
 #include <string>
@@ -24,10 +26,6 @@ enum TSpecialFolder {
     sfCommonDesktopDirectory, sfAppData, sfPrintHood
 };
 }  // namespace SCFile
-
-// The framework's window state and key-with-modifiers types; here until the forms have them.
-enum TWindowState { wsNormal, wsMinimized, wsMaximized };
-using TShortCut = std::uint16_t;  // key code low; 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt
 
 // A shortcut that could not be written.
 class EShortCutFileError : public Exception {

@@ -188,7 +188,12 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
         const ssize_t n = ::read(fd_, out + done, static_cast<std::size_t>(count - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        // A failed read is no end of the file: with nothing read yet it is
+        // reported (-1); after some bytes, those come first and the next call
+        // reports it.
+        if (n < 0)
+            return done > 0 ? done : -1;
+        if (n == 0)
             break;
         done += n;
     }

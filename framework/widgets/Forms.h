@@ -21,6 +21,7 @@ enum TBorderIcon : std::uint32_t {
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
                  poMainFormCenter, poOwnerFormCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 using TModalResult = int;
 inline constexpr TModalResult mrNone = 0;

@@ -2,7 +2,21 @@
 // Virtual-key codes: the numbers keys have in key events and in stored
 // hot keys. Letters and digits are their upper-case ASCII codes.
 
+#include "framework/widgets/InputTypes.h"
 #include "platform/WinTypes.h"
+
+// A key with its modifiers in one word, as menus and hot keys store it: the
+// virtual-key code in the low byte, then the modifier bits.
+using TShortCut = WORD;
+inline constexpr TShortCut scShift = 0x2000;
+inline constexpr TShortCut scCtrl = 0x4000;
+inline constexpr TShortCut scAlt = 0x8000;
+
+constexpr TShortCut ShortCut(WORD key, TShiftState shift)
+{
+    return TShortCut((key & 0xFF) | ((shift & ssShift) ? scShift : 0) | ((shift & ssCtrl) ? scCtrl : 0) |
+                     ((shift & ssAlt) ? scAlt : 0));
+}
 
 inline constexpr WORD VK_BACK = 0x08;    // stands for the Win32 Backspace key code
 inline constexpr WORD VK_TAB = 0x09;     // stands for the Win32 Tab key code

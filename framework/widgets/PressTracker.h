@@ -23,6 +23,9 @@
 
 bool InsideControl(int x, int y, int width, int height);
 
+// What a picture panel is: a plain panel, or a press-to-hide picture button.
+enum TControlType { ctPanel, ctButton };
+
 class PressTracker {
 public:
     enum class Hiding {

@@ -14,7 +14,6 @@
 
 #include "framework/widgets/ExtCtrls.h"
 #include "framework/widgets/PressTracker.h"
-#include "oracle/controls/ControlType.h"
 #include "picture/StoredPicture.h"
 
 #include <memory>

@@ -19,8 +19,6 @@
 
 class TImagePanel;
 
-enum TControlType { ctPanel, ctButton };
-
 class TInsideImage : public TImage {
     VN_COMPONENT(TInsideImage)
 public:

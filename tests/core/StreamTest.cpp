@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <unistd.h>
 
 TEST(Streams, ReadBufferFailsOnShortRead)
 {
@@ -40,4 +42,17 @@ TEST(Streams, FileStreamErrorsNameTheFile)
         EXPECT_NE(e.Message().find("x.bin"), std::string::npos);
     }
     EXPECT_THROW(ReadWholeFile(missing), EFOpenError);
+}
+
+TEST(Streams, AFolderReadAsAFileIsAReadErrorNotAnEmptyFile)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("vn-stream-folder-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    TFileStream stream(folder, TFileMode::fmOpenRead);
+    char byte = 0;
+    EXPECT_EQ(stream.Read(&byte, 1), -1);
+    EXPECT_THROW(stream.ReadBuffer(&byte, 1), EReadError);
+    EXPECT_THROW(ReadWholeFile(folder), EReadError);
+    std::filesystem::remove_all(folder);
 }

@@ -60,6 +60,7 @@ TEST(ShortCutFileValuesTest, ANewWriterIsEmptyAndAimsAtTheDesktop)
 TEST(ShortCutFileValuesTest, TheHotKeyWordAndTheShowCommand)
 {
     EXPECT_EQ(HotKeyWord(116 + 0x4000 + 0x8000), 116 + 512 + 1024);  // Ctrl+Alt+F5
+    EXPECT_EQ(ShortCut(VK_F5, ssCtrl | ssAlt), 116 + 0x4000 + 0x8000);
     EXPECT_EQ(HotKeyWord(0x2000 + 'A'), 0x100 + 'A');
     EXPECT_EQ(HotKeyWord(0x1FFF), 0x1FFF);
     EXPECT_EQ(HotKeyWord(0), 0);
