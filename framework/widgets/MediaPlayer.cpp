@@ -3,11 +3,17 @@
 #include "framework/media/MediaEngine.h"
 #include "framework/media/MediaError.h"
 #include "framework/widgets/Dispatch.h"
+#include "framework/widgets/ExtCtrls.h"
 #include "platform/Codepage.h"
 #include "platform/WinPath.h"
 
+#include <QEvent>
 #include <QEventLoop>
+#include <QImage>
 #include <QObject>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWidget>
 
 #include <algorithm>
 #include <vector>
@@ -53,6 +59,19 @@ TMPDeviceTypes DeviceTypeFromExtension(const std::string& fileName)
     throw EMCIDeviceError(MciErrorText::UnknownExtension);
 }
 
+// The display window's inside: within the bevels of a panel.
+QRect InsideOf(const TWinControl& display)
+{
+    int inset = 0;
+    if (const auto* panel = dynamic_cast<const TCustomPanel*>(&display)) {
+        if (panel->BevelOuter() != bvNone)
+            inset += panel->BevelWidth();
+        if (panel->BevelInner() != bvNone)
+            inset += panel->BevelWidth();
+    }
+    return QRect(0, 0, display.Width(), display.Height()).adjusted(inset, inset, -inset, -inset);
+}
+
 const char* TextOf(MediaErrorKind kind)
 {
     switch (kind) {
@@ -69,12 +88,33 @@ const char* TextOf(MediaErrorKind kind)
 
 }  // namespace
 
+// Paints the display window in the device's stead: its widget's paint events
+// come here while the device shows pictures in it.
+class DisplayPainter : public QObject {
+public:
+    explicit DisplayPainter(TMediaPlayer* player) : player_(player) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        QPainter painter(static_cast<QWidget*>(watched));
+        player_->PaintDisplay(painter, static_cast<QPaintEvent*>(event)->rect());
+        return true;
+    }
+
+private:
+    TMediaPlayer* player_;
+};
+
 TMediaPlayer::TMediaPlayer(TComponent* owner)
     : TWinControl(owner), engine_(std::make_unique<MediaEngine>()), notifier_(std::make_unique<QObject>()),
       alive_(std::make_shared<bool>(true))
 {
     SetBounds(0, 0, 253, 30);
     engine_->OnEnded = [this] { PlayEnded(); };
+    engine_->OnPicture = [this] { PictureChanged(); };
 }
 
 TMediaPlayer::~TMediaPlayer()
@@ -82,7 +122,9 @@ TMediaPlayer::~TMediaPlayer()
     *alive_ = false;
     QuitWait();
     notifier_.reset();
+    DetachDisplay();
     engine_->OnEnded = nullptr;
+    engine_->OnPicture = nullptr;
     engine_->Close();
 }
 
@@ -90,17 +132,72 @@ void TMediaPlayer::SetDisplay(TWinControl* display)
 {
     if (display == display_)
         return;
+    DetachDisplay();
     display_ = display;
     if (display_)
         display_->FreeNotification(this);
+    AttachDisplay();
 }
 
 void TMediaPlayer::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == display_)
+    if (operation == TOperation::opRemove && component == display_) {
+        // Its widget goes with it, and the event filter with that.
+        paintedDisplay_ = nullptr;
         display_ = nullptr;
+    }
 }
+
+// ---- the display window
+
+void TMediaPlayer::AttachDisplay()
+{
+    if (!display_ || paintedDisplay_ || !engine_->Picture() || !display_->Widget())
+        return;
+    if (!displayPainter_)
+        displayPainter_ = std::make_unique<DisplayPainter>(this);
+    paintedDisplay_ = display_;
+    display_->Widget()->installEventFilter(displayPainter_.get());
+    display_->Invalidate();
+}
+
+void TMediaPlayer::DetachDisplay()
+{
+    if (!paintedDisplay_)
+        return;
+    if (QWidget* widget = paintedDisplay_->Widget())
+        widget->removeEventFilter(displayPainter_.get());
+    paintedDisplay_->Invalidate();
+    paintedDisplay_ = nullptr;
+}
+
+void TMediaPlayer::PictureChanged()
+{
+    // At once, not at the next paint: the frame is due now.
+    if (paintedDisplay_)
+        paintedDisplay_->Repaint();
+}
+
+void TMediaPlayer::PaintDisplay(QPainter& painter, const QRect& dirty)
+{
+    if (!paintedDisplay_)
+        return;
+    paintedDisplay_->PaintWidget(painter, dirty);
+    const VideoFrame* frame = engine_->Picture();
+    if (!frame || frame->width <= 0 || frame->height <= 0)
+        return;
+    const QImage picture(frame->bgra.data(), frame->width, frame->height, frame->width * 4, QImage::Format_RGB32);
+    const QRect inside = InsideOf(*paintedDisplay_);
+    painter.save();
+    painter.setClipRect(inside);
+    painter.drawImage(inside.topLeft(), picture);
+    painter.restore();
+}
+
+const VideoFrame* TMediaPlayer::Picture() const { return engine_->Picture(); }
+
+VideoStats TMediaPlayer::PictureStats() const { return engine_->PictureStats(); }
 
 void TMediaPlayer::Loaded()
 {
@@ -136,6 +233,7 @@ void TMediaPlayer::Open()
     const bool notify = TakeNotify();
     TakeWait(true); // opening always finishes before it returns
     if (engine_->IsOpen()) {
+        DetachDisplay();
         engine_->Close();
         EndPlayNotify(nvAborted);
         QuitWait();
@@ -165,6 +263,7 @@ void TMediaPlayer::Open()
         throw EMCIDeviceError(TextOf(error.Kind()));
     }
     openedType_ = type;
+    AttachDisplay();
     if (notify)
         PostNotify(nvSuccessful);
 }
@@ -175,6 +274,7 @@ void TMediaPlayer::Close()
     TakeWait(true); // closing always finishes before it returns
     if (!engine_->IsOpen())
         return;
+    DetachDisplay();
     engine_->Close();
     openedType_ = dtAutoSelect;
     EndPlayNotify(nvAborted);
