@@ -1,8 +1,8 @@
 #include "gifimage/GIFImage.h"
 
+#include "framework/core/Dispatch.h"
 #include "framework/core/Filer.h"
 #include "framework/core/SysUtils.h"
-#include "framework/widgets/Dispatch.h"
 #include "gifimage/TimerEx.h"
 #include "platform/WinPath.h"
 

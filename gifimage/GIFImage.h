@@ -15,7 +15,6 @@
 #include "framework/widgets/Thread.h"
 #include "gifimage/GifPicture.h"
 
-#include <QRect>
 
 #include <filesystem>
 #include <memory>
@@ -113,13 +112,18 @@ public:
 
     // Paints at once, without erasing or asking the parent.
     void Repaint() override;
-    void PaintWidget(QPainter& painter, const QRect& dirty) override;
 
     void Loaded() override;
     void DefineProperties(TFiler& filer) override;
 
 protected:
+    // A paint: the style is settled first (a change of it paints again with
+    // the new one), a see-through picture takes the screen beneath as its
+    // background, then Paint composes, and the animation goes on.
+    bool BeginPaint() override;
+    bool WantsScreenBeneath() const override;
     void Paint() override;
+    void EndPaint() override;
     virtual void ReadData(TStream& stream);
     virtual void WriteData(TStream& stream);
     virtual bool Decode();
@@ -174,7 +178,6 @@ private:
     bool stretched_ = false;
     bool opaque_ = false;
     bool directPaint_ = false;
-    QRect paintClip_;
 };
 
 void RegisterGIFImageClasses();

@@ -4,10 +4,8 @@
 
 #include "gifimage/GIFImage.h"
 
-#include "framework/widgets/Dispatch.h"
+#include "framework/core/Dispatch.h"
 #include "gifimage/TimerEx.h"
-
-#include <QWidget>
 
 #include <cmath>
 
@@ -58,8 +56,7 @@ void TGIFImage::ApplyOpaque(bool opaque)
 {
     opaque_ = opaque;
     // An opaque control covers its whole rectangle, so the parent need not paint there.
-    if (QWidget* widget = Widget())
-        widget->setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+    SetControlStyle(opaque ? ControlStyle() | csOpaque : ControlStyle() & ~csOpaque);
 }
 
 TRect TGIFImage::DestinationRect() const
@@ -89,48 +86,44 @@ TRect TGIFImage::DestinationRect() const
 
 void TGIFImage::Repaint()
 {
-    QWidget* widget = Widget();
-    if (!widget || !widget->isVisible())
-        return;
     struct DirectPaint {
         bool& flag;
         explicit DirectPaint(bool& f) : flag(f) { flag = true; }
         ~DirectPaint() { flag = false; }
     } direct{directPaint_};
-    widget->repaint();
+    TGraphicControl::Repaint();
 }
 
-void TGIFImage::PaintWidget(QPainter& painter, const QRect& dirty)
+bool TGIFImage::BeginPaint()
 {
-    ControlCanvas& surface = Surface();
-    if (directPaint_) {
-        Dispatch([this] { Paint(); });
-        surface.Present(painter);
-        return;
-    }
+    // A direct paint redraws from the background the control already holds.
+    if (directPaint_)
+        return true;
     stretched_ = ComputeStretched();
     const bool opaque = ComputeOpaque();
     if (opaque != opaque_) {
         // The parent paints again with the new style, and so does the control.
         ApplyOpaque(opaque);
         Invalidate();
-        return;
+        return false;
     }
     captureBackground_ = !opaque;
-    if (!opaque)
-        CopyScreenBeneath(painter, surface.Handle());
-    paintClip_ = dirty & QRect(0, 0, Width(), Height());
-    {
-        PaletteSelection palette(surface.Handle(), GetPalette());
-        Dispatch([this] { Paint(); });
-    }
-    surface.Present(painter);
+    return true;
+}
+
+bool TGIFImage::WantsScreenBeneath() const { return !directPaint_ && captureBackground_; }
+
+void TGIFImage::EndPaint()
+{
     // The animation starts, and resumes, only once the control has painted.
-    UpdateTimerEnabled();
+    if (!directPaint_)
+        UpdateTimerEnabled();
 }
 
 void TGIFImage::Paint()
 {
+    const bool framing = !directPaint_;
+    PaletteSelection surfacePalette(Canvas()->Handle(), framing ? GetPalette() : nullptr);
     HDC canvas = Canvas()->Handle();
     if (!empty_ && Count() > 0 && (gifVisible_ || IsDesigning())) {
         PaletteSelection palette(canvas, GetPalette());
@@ -140,8 +133,8 @@ void TGIFImage::Paint()
             ReleaseDC(nullptr, screen);
         }
         if (captureBackground_) {
-            const QRect& c = paintClip_;
-            BitBlt(background_.Handle(), c.left(), c.top(), c.width(), c.height(), canvas, c.left(), c.top(), SRCCOPY);
+            const TRect& c = PaintRect();
+            BitBlt(background_.Handle(), c.Left, c.Top, c.Width(), c.Height(), canvas, c.Left, c.Top, SRCCOPY);
             captureBackground_ = false;
         }
         const TRect dest = DestinationRect();

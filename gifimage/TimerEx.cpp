@@ -1,6 +1,6 @@
 #include "gifimage/TimerEx.h"
 
-#include "framework/widgets/Dispatch.h"
+#include "framework/core/Dispatch.h"
 
 VN_DEFINE_COMPONENT(TTimerEx, TComponent,
     p.Boolean("Enabled", &TTimerEx::Enabled, &TTimerEx::SetEnabled, true);

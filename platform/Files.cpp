@@ -67,6 +67,13 @@ std::string ModuleFileName()
     return exe.empty() ? std::string() : WindowsPathFromHost(exe);
 }
 
+std::string ModuleFolder()
+{
+    const std::string module = ModuleFileName();
+    const std::size_t slash = Cp932FindLastSeparator(module);
+    return slash == std::string::npos ? std::string() : module.substr(0, slash + 1);
+}
+
 fs::path HostWindowsDirectory() { return HostFolder(kWindowsDirectoryPath); }
 
 fs::path HostSystemDirectory() { return HostFolder(kSystemDirectoryPath); }

@@ -25,6 +25,7 @@ std::string WindowsDirectory();  // "C:\WINDOWS"
 std::string SystemDirectory();   // "C:\WINDOWS\SYSTEM"
 std::string TempPath();          // "C:\WINDOWS\TEMP\" (with the trailing '\')
 std::string ModuleFileName();    // the running executable, e.g. "Z:\media\disc\roomtour\roomtour"
+std::string ModuleFolder();      // its folder, with the trailing '\', e.g. "Z:\media\disc\roomtour\"
 
 // Host folders of the prefix (created when missing); empty if the prefix is unusable.
 std::filesystem::path HostWindowsDirectory();

@@ -2,7 +2,6 @@
 
 #include "framework/widgets/Application.h"
 #include "framework/widgets/Forms.h"
-#include "platform/Codepage.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 
@@ -18,29 +17,10 @@ void ComputeFolders()
     WindowsDir = std::string(buffer, length <= MAX_PATH ? length : 0) + "\\";
 
     // The folder of the program file, with its backslash, then "Data\".
-    const std::string module = ModuleFileName();
-    const std::size_t slash = Cp932FindLastSeparator(module);
-    DataDir = (slash == std::string::npos ? std::string() : module.substr(0, slash + 1)) + "Data\\";
+    DataDir = ModuleFolder() + "Data\\";
 }
 
-void SetCursorShape(TCursor cursor)
-{
-    Screen->SetCursor(cursor);
-    CursorPoint p;
-    GetCursorPos(&p);
-    SetCursorPos(p.x, p.y);
-}
-
-void SetupMainWindow(TForm* form)
-{
-    form->SetCaption(kAppTitle);
-    form->SetBorderIcons(biSystemMenu | biMinimize);
-    form->SetBorderStyle(bsSingle);
-    form->SetClientWidth(600);
-    form->SetClientHeight(420);
-    form->SetPosition(poScreenCenter);
-    form->SetColor(clBlack);
-}
+void SetupMainWindow(TForm* form) { SetupFixedWindow(form, kAppTitle, 600, 420, clBlack); }
 
 void ShellOpen(const std::string& target, const std::string& parameters, const std::string& folder,
                int showCommand)

@@ -1,8 +1,10 @@
 #pragma once
 // What the desk tour shares around its main window: its folders, its title,
-// the busy cursor, the window's fixed shape and the shell's default action.
+// its exit messages, the window's fixed shape and the shell's default action.
+// The launcher handshake and the busy cursor are the framework's
+// (framework/widgets/ProgramShell.h).
 
-#include "framework/widgets/Cursors.h"
+#include "framework/widgets/ProgramShell.h"
 
 #include <QString>
 
@@ -19,9 +21,8 @@ extern std::string WindowsDir;
 extern std::string DataDir;
 void ComputeFolders();
 
-// Sets the application-wide cursor and writes the pointer position back to
-// itself, so the new shape shows without waiting for the mouse to move.
-void SetCursorShape(TCursor cursor);
+// Exit messages to the launcher: quit, or back to the launcher.
+inline constexpr ExitMessages kExitMessages{1430, 1429};
 
 // The main window's fixed shape: caption, system menu and minimize box only,
 // fixed single border, 600 x 420 client area, centred, black.

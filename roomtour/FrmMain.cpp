@@ -1,20 +1,15 @@
 #include "roomtour/FrmMain.h"
 
 #include "framework/core/Reader.h"
-#include "framework/graphics/JpegImage.h"
 #include "framework/widgets/Application.h"
 #include "framework/widgets/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/WinPath.h"
+#include "framework/widgets/PressTracker.h"
 #include "roomtour/AppShell.h"
+#include "roomtour/JpegPicture.h"
 
 #include <cstdio>
 
 namespace {
-// Exit messages to the launcher.
-constexpr unsigned kMessageQuit = 1430;
-constexpr unsigned kMessageBack = 1429;
-
 struct SeatPlace {
     int left, top, width, height;
 };
@@ -57,34 +52,6 @@ void RegisterRoomtourClasses()
     RegisterClass(TMediaPlayer::StaticClassInfo());
     RegisterClass(TClickWav::StaticClassInfo());
     RegisterClass(TFrmMain::StaticClassInfo());
-}
-
-namespace {
-std::function<void(const std::string&)> gJpegLoadObserver;
-}
-
-void SetJpegLoadObserver(std::function<void(const std::string& fileName)> observer)
-{
-    gJpegLoadObserver = std::move(observer);
-}
-
-void LoadJpegPicture(const std::string& fileName, TPicture* picture)
-{
-    if (gJpegLoadObserver)
-        gJpegLoadObserver(fileName);
-    TJPEGImage jpeg;
-    if (!fileName.empty()) {
-        const std::filesystem::path host = HostPathFromWindows(fileName);
-        try {
-            if (host.empty())
-                throw EFOpenError("");
-            jpeg.LoadFromFile(host);
-        } catch (const EFOpenError&) {
-            // Name the file as the program knows it.
-            throw EFOpenError("Cannot open file \"" + fileName + "\"");
-        }
-    }
-    picture->Bitmap()->Assign(&jpeg);
 }
 
 TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
@@ -160,23 +127,14 @@ void TFrmMain::FormShow(TObject*) { SetCursorShape(crDefault); }
 
 void TFrmMain::FormCloseQuery(TObject*, bool& canClose)
 {
-    const QString question = Application->ParamCount() < 1 || quitChosen_
-                                 ? QStringLiteral("終了しますか？")
-                                 : QStringLiteral("バーヌークパークに戻りますか？");
-    canClose = MessageBox(Widget(), question, kAppTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_TASKMODAL) ==
-               IDYES;
+    const QString question = !HasLauncherArgument() || quitChosen_ ? QStringLiteral("終了しますか？")
+                                                                  : QStringLiteral("バーヌークパークに戻りますか？");
+    canClose = MessageBox(this, question, kAppTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_TASKMODAL) == IDYES;
 }
 
 void TFrmMain::FormClose(TObject*, TCloseAction&) {}
 
-void TFrmMain::FormDestroy(TObject*)
-{
-    if (Application->ParamCount() < 1)
-        return;
-    // A first argument that is not a window handle names no one to tell.
-    if (const auto launcher = WindowHandleFromText(Application->ParamStr(1)))
-        PostMessageA(*launcher, quitChosen_ ? kMessageQuit : kMessageBack, 0, 0);
-}
+void TFrmMain::FormDestroy(TObject*) { PostExitMessage(kExitMessages, quitChosen_); }
 
 // ---- layout
 
@@ -235,15 +193,9 @@ void TFrmMain::ShowScreen(int screen)
         break;
     case 2:
         if (selectedDesk_ != loadedDesk_) {
-            SetCursorShape(crHourGlass);
-            try {
-                LoadJpegPicture(DataDir + TwoDigits("Desk%.2d.jdt", selectedDesk_), PViewDesk->Picture());
-            } catch (...) {
-                SetCursorShape(crDefault);
-                throw;
-            }
+            BusyCursor busy;
+            LoadJpegPicture(DataDir + TwoDigits("Desk%.2d.jdt", selectedDesk_), PViewDesk->Picture());
             DrawPlate(BufNameDesk, PNameDesk, selectedDesk_);
-            SetCursorShape(crDefault);
         }
         PZaseki->SetVisible(false);
         PRetZaseki->SetVisible(true);
@@ -252,15 +204,9 @@ void TFrmMain::ShowScreen(int screen)
         break;
     case 3:
         if (loadedZoom_ != loadedDesk_) {
-            SetCursorShape(crHourGlass);
-            try {
-                LoadJpegPicture(DataDir + TwoDigits("Zoom%.2d.jdt", loadedDesk_), PViewZoom->Picture());
-            } catch (...) {
-                SetCursorShape(crDefault);
-                throw;
-            }
+            BusyCursor busy;
+            LoadJpegPicture(DataDir + TwoDigits("Zoom%.2d.jdt", loadedDesk_), PViewZoom->Picture());
             DrawPlate(BufNameZoom, PNameZoom, loadedDesk_);
-            SetCursorShape(crDefault);
         }
         PDesk->SetVisible(false);
         loadedZoom_ = loadedDesk_;
@@ -312,7 +258,7 @@ void TFrmMain::SenserMouseUp(TObject* sender, TMouseButton button, TShiftState, 
         return;
     auto* seat = static_cast<TImage*>(sender);
     INega->Picture()->Assign(nullptr);
-    if (x >= 0 && x <= seat->Width() && y >= 0 && y <= seat->Height()) {
+    if (InsideControl(x, y, seat->Width(), seat->Height())) {
         selectedDesk_ = seat->Tag();
         ShowScreen(currentScreen_ + 1);
     }

@@ -84,11 +84,6 @@ private:
 // The seat sensors' names, desk 1 to 25.
 extern const std::array<const char*, 25> kSeatNames;
 
-// Decodes a JPEG file (a Windows path) into the picture as a 24-bit bitmap.
-void LoadJpegPicture(const std::string& fileName, TPicture* picture);
-// Tests watch which files are loaded.
-void SetJpegLoadObserver(std::function<void(const std::string& fileName)> observer);
-
 // The form stream of TFrmMain, made with the demo disc.
 const std::vector<std::uint8_t>& FrmMainFormData();
 

@@ -1,8 +1,9 @@
 #include "framework/widgets/Application.h"
 
-#include "framework/widgets/Dispatch.h"
+#include "framework/core/Dispatch.h"
 #include "framework/widgets/Fonts.h"
 #include "framework/widgets/Forms.h"
+#include "framework/widgets/InputRouter.h"
 #include "framework/widgets/MessageBox.h"
 #include "framework/widgets/MouseCapture.h"
 
@@ -21,14 +22,19 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner)
         Application = this;
     if (!Screen)
         Screen = new TScreen;
+    // Errors that escape handlers anywhere in the program come here.
+    if (Application == this)
+        previousReport_ = SetErrorReport([this](std::exception_ptr error) { HandleException(error); });
 }
 
 TApplication::~TApplication()
 {
     DestroyForms();
     DestroyComponents();
-    if (Application == this)
+    if (Application == this) {
+        SetErrorReport(std::move(previousReport_));
         Application = nullptr;
+    }
     qtApp_.reset();
 }
 
@@ -54,7 +60,7 @@ void TApplication::Initialize(int& argc, char** argv)
         params_.emplace_back();
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterFontSubstitutions();
-    MouseCapture::Install();
+    InputRouter::Install();
 }
 
 void TApplication::SetTitle(const QString& title)
@@ -140,17 +146,6 @@ void TApplication::HandleException(std::exception_ptr error)
     }
     MouseCapture::Release();
     ShowException(message);
-}
-
-void HandleDispatchedException(std::exception_ptr error)
-{
-    if (Application) {
-        try {
-            Application->HandleException(error);
-        } catch (...) {
-            // The report itself failed; nothing more can be done for it.
-        }
-    }
 }
 
 void TScreen::SetCursor(TCursor cursor)

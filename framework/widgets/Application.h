@@ -4,6 +4,7 @@
 // handlers, and keeps the application-wide cursor.
 
 #include "framework/core/Component.h"
+#include "framework/core/Dispatch.h"
 #include "framework/widgets/Cursors.h"
 
 #include <QString>
@@ -68,6 +69,7 @@ private:
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     std::unique_ptr<QApplication> qtApp_;
+    ErrorReport previousReport_;
 };
 
 extern TApplication* Application;

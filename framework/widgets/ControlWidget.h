@@ -1,5 +1,6 @@
 #pragma once
-// The Qt widget behind a control: hands paint and mouse events to the control.
+// The Qt widget behind a control that draws itself: hands paint events to the
+// control. Mouse and key events reach the control through the input router.
 
 #include <QWidget>
 
@@ -7,21 +8,14 @@ class TControl;
 
 class ControlWidget : public QWidget {
 public:
-    ControlWidget(TControl* control, QWidget* parent);
+    explicit ControlWidget(TControl* control);
     TControl* Control() const { return control_; }
     // The control is going away: no more calls into it.
     void Detach() { control_ = nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     TControl* control_;
 };
-
-// Mouse event data in the framework's terms.
-struct MouseData;

@@ -1,12 +1,14 @@
 #include "framework/widgets/Controls.h"
 
+#include "framework/core/Dispatch.h"
+#include "framework/graphics/DeviceContext.h"
 #include "framework/widgets/ControlWidget.h"
-#include "framework/widgets/Dispatch.h"
+#include "framework/widgets/Forms.h"
 #include "framework/widgets/MouseCapture.h"
+#include "framework/widgets/PressTracker.h"
 #include "platform/Codepage.h"
 
-#include "framework/graphics/DeviceContext.h"
-
+#include <QHash>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -15,6 +17,12 @@
 #include <algorithm>
 
 namespace {
+
+QHash<const QWidget*, TControl*>& WidgetRegistry()
+{
+    static QHash<const QWidget*, TControl*> registry;
+    return registry;
+}
 
 TPropInfo CaptionProperty()
 {
@@ -108,6 +116,8 @@ bool IdentToCursor(const std::string& ident, TCursor* cursor)
     return false;
 }
 
+TControl* ControlOfWidget(const QWidget* widget) { return WidgetRegistry().value(widget, nullptr); }
+
 VN_DEFINE_ABSTRACT_COMPONENT(TControl, TComponent,
     p.Integer("Left", &TControl::Left, &TControl::SetLeft, std::nullopt);
     p.Integer("Top", &TControl::Top, &TControl::SetTop, std::nullopt);
@@ -117,6 +127,7 @@ VN_DEFINE_ABSTRACT_COMPONENT(TControl, TComponent,
     p.Custom(ColorProperty());
     p.Custom(CursorProperty());
     p.Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled, true);
+    p.Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true);
     p.Boolean("Visible", &TControl::Visible, &TControl::SetVisible, true);
     p.EventProp("OnClick", &TControl::OnClick);
     p.EventProp("OnDblClick", &TControl::OnDblClick);
@@ -126,25 +137,60 @@ VN_DEFINE_ABSTRACT_COMPONENT(TControl, TComponent,
     p.EventProp("OnResize", &TControl::OnResize);
 )
 
-TControl::TControl(TComponent* owner) : TComponent(owner)
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>())
 {
-    widget_ = new ControlWidget(this, nullptr);
-    widget_->hide();
+    font_->OnChange = [this](TObject*) {
+        // A font set on the control itself no longer follows the parent's.
+        if (!followingParentFont_)
+            parentFont_ = false;
+        FontChanged();
+    };
 }
 
 TControl::~TControl()
 {
     MouseCapture::Forget(this);
+    font_->OnChange = nullptr;
     if (parent_)
         parent_->RemoveControl(this);
     if (widget_) {
-        widget_->Detach();
+        WidgetRegistry().remove(widget_);
+        if (auto* own = dynamic_cast<ControlWidget*>(widget_))
+            own->Detach();
         delete widget_;
         widget_ = nullptr;
     }
 }
 
-QWidget* TControl::Widget() const { return widget_; }
+QWidget* TControl::Widget() const
+{
+    if (!widget_)
+        const_cast<TControl*>(this)->CreateHandle();
+    return widget_;
+}
+
+QWidget* TControl::CreateWidget() { return new ControlWidget(this); }
+
+void TControl::CreateHandle()
+{
+    // The parent's widget comes first; making it makes its children's too,
+    // this one's among them.
+    QWidget* parentWidget = parent_ ? parent_->Widget() : nullptr;
+    if (widget_)
+        return;
+    QWidget* widget = CreateWidget();
+    widget_ = widget;
+    WidgetRegistry().insert(widget, this);
+    if (parentWidget)
+        widget->setParent(parentWidget);
+    widget->setGeometry(left_, top_, width_, height_);
+    widget->setEnabled(enabled_);
+    if (cursor_ != crDefault)
+        widget->setCursor(QtCursorShape(cursor_));
+    ApplyControlStyle();
+    WidgetCreated();
+    ApplyWidgetVisibility();
+}
 
 void TControl::SetParent(TWinControl* parent)
 {
@@ -167,6 +213,14 @@ void TControl::SetParentComponent(TComponent* parent)
 }
 
 void TControl::Loaded() { TComponent::Loaded(); }
+
+TForm* TControl::ParentForm() const
+{
+    const TControl* c = this;
+    while (c->parent_)
+        c = c->parent_;
+    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
@@ -243,6 +297,53 @@ void TControl::SetCaption(const QString& caption)
     Invalidate();
 }
 
+void TControl::SetFont(const TFont* font)
+{
+    if (font)
+        font_->Assign(font);
+}
+
+void TControl::SetParentFont(bool parentFont)
+{
+    parentFont_ = parentFont;
+    if (parentFont)
+        ParentFontChanged();
+}
+
+void TControl::ParentFontChanged()
+{
+    if (!parentFont_ || !parent_)
+        return;
+    followingParentFont_ = true;
+    try {
+        font_->Assign(parent_->Font());
+    } catch (...) {
+        followingParentFont_ = false;
+        throw;
+    }
+    followingParentFont_ = false;
+}
+
+void TControl::SetControlStyle(TControlStyle style)
+{
+    if (style == controlStyle_)
+        return;
+    controlStyle_ = style;
+    ApplyControlStyle();
+}
+
+void TControl::ApplyControlStyle()
+{
+    if (widget_)
+        widget_->setAttribute(Qt::WA_OpaquePaintEvent, (controlStyle_ & csOpaque) != 0);
+}
+
+void TControl::SetPaintHook(TPaintHook hook)
+{
+    paintHook_ = std::move(hook);
+    Invalidate();
+}
+
 bool TControl::MouseCapture() const { return MouseCapture::Control() == this; }
 
 void TControl::SetMouseCapture(bool capture)
@@ -290,115 +391,38 @@ void TControl::SendToBack()
         parent_->MoveControl(this, false);
 }
 
-void TControl::PaintWidget(QPainter&, const QRect&) {}
+// ---- painting
 
-// ---- mouse messages
-
-void TControl::WMButtonDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
+void TControl::PaintControl(QPainter& painter, const QRect& dirty)
 {
-    SetMouseCapture(true);
-    if (button == mbLeft) {
-        if (doubleClick)
-            Dispatch([this] { DblClick(); });
-        else
-            clicked_ = true;
-    }
-    Dispatch([&] { MouseDown(button, shift, x, y); });
-}
-
-void TControl::WMMouseMove(TShiftState shift, int x, int y)
-{
-    Dispatch([&] { MouseMove(shift, x, y); });
-}
-
-void TControl::WMButtonUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    // The capture ends when no button is held any longer.
-    if (!(shift & (ssLeft | ssRight | ssMiddle)))
-        SetMouseCapture(false);
-    if (button == mbLeft && clicked_) {
-        clicked_ = false;
-        if (x >= 0 && y >= 0 && x < Width() && y < Height())
-            Dispatch([this] { Click(); });
-    }
-    Dispatch([&] { MouseUp(button, shift, x, y); });
-}
-
-// ---- TWinControl
-
-VN_DEFINE_ABSTRACT_COMPONENT(TWinControl, TControl)
-
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
-
-TWinControl::~TWinControl()
-{
-    // Child controls go with their parent, last inserted first.
-    while (!controls_.empty()) {
-        TControl* child = controls_.back();
-        delete child;
-    }
-}
-
-void TWinControl::InsertControl(TControl* control)
-{
-    controls_.push_back(control);
-    control->parent_ = this;
-    if (QWidget* w = control->Widget()) {
-        w->setParent(Widget());
-        w->setGeometry(control->Left(), control->Top(), control->Width(), control->Height());
-    }
-    RestackChildren();
-    control->ApplyWidgetVisibility();
-}
-
-void TWinControl::RemoveControl(TControl* control)
-{
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
-    control->parent_ = nullptr;
-    if (QWidget* w = control->Widget()) {
-        w->hide();
-        w->setParent(nullptr);
-    }
-}
-
-void TWinControl::MoveControl(TControl* control, bool toFront)
-{
-    auto it = std::find(controls_.begin(), controls_.end(), control);
-    if (it == controls_.end())
+    PaintWidget(painter, dirty);
+    if (!paintHook_)
         return;
-    controls_.erase(it);
-    if (toFront)
-        controls_.push_back(control);
-    else
-        controls_.insert(controls_.begin(), control);
-    RestackChildren();
+    ControlCanvas& surface = Surface();
+    CopyScreenBeneath(painter, surface.Handle());
+    Dispatch([&] { paintHook_(*surface.Canvas()); });
+    surface.Present(painter);
 }
 
-void TWinControl::RestackChildren()
+void TControl::PaintWidget(QPainter& painter, const QRect& dirty) { PaintThroughCanvas(painter, dirty); }
+
+void TControl::PaintThroughCanvas(QPainter& painter, const QRect& dirty)
 {
-    for (int windowed = 0; windowed < 2; ++windowed)
-        for (TControl* c : controls_)
-            if (c->IsWindowed() == (windowed == 1))
-                if (QWidget* w = c->Widget())
-                    w->raise();
+    bool paint = false;
+    Dispatch([&] { paint = BeginPaint(); });
+    if (!paint)
+        return;
+    const QRect clip = dirty & QRect(0, 0, width_, height_);
+    paintRect_ = Rect(clip.left(), clip.top(), clip.left() + clip.width(), clip.top() + clip.height());
+    ControlCanvas& surface = Surface();
+    if (WantsScreenBeneath())
+        CopyScreenBeneath(painter, surface.Handle());
+    Dispatch([this] { Paint(); });
+    surface.Present(painter);
+    Dispatch([this] { EndPaint(); });
 }
 
-void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root)
-{
-    for (TControl* c : controls_)
-        if (c->Owner() == root)
-            proc(c);
-}
-
-// ---- TGraphicControl
-
-VN_DEFINE_ABSTRACT_COMPONENT(TGraphicControl, TControl)
-
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
-
-TGraphicControl::~TGraphicControl() = default;
-
-ControlCanvas& TGraphicControl::Surface()
+ControlCanvas& TControl::Surface()
 {
     if (!surface_)
         surface_ = std::make_unique<ControlCanvas>();
@@ -406,17 +430,9 @@ ControlCanvas& TGraphicControl::Surface()
     return *surface_;
 }
 
-TCanvas* TGraphicControl::Canvas() { return Surface().Canvas(); }
+TCanvas* TControl::PaintCanvas() { return Surface().Canvas(); }
 
-void TGraphicControl::PaintWidget(QPainter& painter, const QRect&)
-{
-    ControlCanvas& surface = Surface();
-    CopyScreenBeneath(painter, surface.Handle());
-    Dispatch([this] { Paint(); });
-    surface.Present(painter);
-}
-
-bool TGraphicControl::CopyScreenBeneath(QPainter& painter, HDC dest) const
+bool TControl::CopyScreenBeneath(QPainter& painter, HDC dest) const
 {
     // The parent and the siblings beneath have already painted into the same
     // device during this paint; read their pixels back.
@@ -446,3 +462,258 @@ bool TGraphicControl::CopyScreenBeneath(QPainter& painter, HDC dest) const
     copy.drawImage(drawTarget->origin.X, drawTarget->origin.Y, beneath);
     return true;
 }
+
+// ---- mouse messages
+
+void TControl::WMButtonDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick)
+{
+    if (controlStyle_ & csCaptureMouse)
+        SetMouseCapture(true);
+    if (button == mbLeft && (controlStyle_ & csClickEvents)) {
+        if (doubleClick)
+            Dispatch([this] { DblClick(); });
+        else
+            clicked_ = true;
+    }
+    Dispatch([&] { MouseDown(button, shift, x, y); });
+}
+
+void TControl::WMMouseMove(TShiftState shift, int x, int y)
+{
+    Dispatch([&] { MouseMove(shift, x, y); });
+}
+
+void TControl::WMButtonUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    // The capture ends when no button is held any longer.
+    if (!(shift & (ssLeft | ssRight | ssMiddle)))
+        SetMouseCapture(false);
+    if (button == mbLeft && clicked_) {
+        clicked_ = false;
+        if (InsideControl(x, y, Width(), Height()))
+            Dispatch([this] { Click(); });
+    }
+    Dispatch([&] { MouseUp(button, shift, x, y); });
+}
+
+// ---- TWinControl
+
+VN_DEFINE_ABSTRACT_COMPONENT(TWinControl, TControl,
+    p.Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, std::nullopt);
+    p.Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, false);
+    p.EventProp("OnEnter", &TWinControl::OnEnter);
+    p.EventProp("OnExit", &TWinControl::OnExit);
+    p.EventProp("OnKeyDown", &TWinControl::OnKeyDown);
+    p.EventProp("OnKeyUp", &TWinControl::OnKeyUp);
+)
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl()
+{
+    // Child controls go with their parent, last inserted first.
+    while (!controls_.empty()) {
+        TControl* child = controls_.back();
+        delete child;
+    }
+}
+
+void TWinControl::InsertControl(TControl* control)
+{
+    controls_.push_back(control);
+    control->parent_ = this;
+    if (auto* windowed = dynamic_cast<TWinControl*>(control))
+        tabList_.push_back(windowed);
+    control->ParentFontChanged();
+    if (HandleAllocated()) {
+        if (QWidget* w = control->widget_) {
+            w->setParent(Widget());
+            w->setGeometry(control->Left(), control->Top(), control->Width(), control->Height());
+        } else {
+            control->CreateHandle();
+        }
+        RestackChildren();
+        control->ApplyWidgetVisibility();
+    }
+    if (TForm* form = ParentForm())
+        form->TabOrderChanged();
+}
+
+void TWinControl::RemoveControl(TControl* control)
+{
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
+    control->parent_ = nullptr;
+    if (QWidget* w = control->widget_) {
+        w->hide();
+        w->setParent(nullptr);
+    }
+}
+
+void TWinControl::WidgetCreated()
+{
+    for (TControl* child : controls_)
+        child->CreateHandle();
+    RestackChildren();
+    ApplyFocusPolicy();
+}
+
+void TWinControl::FontChanged()
+{
+    TControl::FontChanged();
+    for (TControl* child : controls_)
+        child->ParentFontChanged();
+}
+
+void TWinControl::MoveControl(TControl* control, bool toFront)
+{
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    if (it == controls_.end())
+        return;
+    controls_.erase(it);
+    if (toFront)
+        controls_.push_back(control);
+    else
+        controls_.insert(controls_.begin(), control);
+    RestackChildren();
+}
+
+void TWinControl::RestackChildren()
+{
+    if (!HandleAllocated())
+        return;
+    for (int windowed = 0; windowed < 2; ++windowed)
+        for (TControl* c : controls_)
+            if (c->IsWindowed() == (windowed == 1))
+                if (QWidget* w = c->widget_)
+                    w->raise();
+}
+
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root)
+{
+    for (TControl* c : controls_)
+        if (c->Owner() == root)
+            proc(c);
+}
+
+// ---- keyboard focus
+
+int TWinControl::TabOrder() const
+{
+    if (!parent_)
+        return -1;
+    const auto& list = parent_->tabList_;
+    const auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order)
+{
+    if (!parent_)
+        return;
+    auto& list = parent_->tabList_;
+    const auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end())
+        return;
+    list.erase(it);
+    order = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + order, this);
+    if (TForm* form = ParentForm())
+        form->TabOrderChanged();
+}
+
+void TWinControl::SetTabStop(bool tabStop)
+{
+    if (tabStop == tabStop_)
+        return;
+    tabStop_ = tabStop;
+    ApplyFocusPolicy();
+    if (TForm* form = ParentForm())
+        form->TabOrderChanged();
+}
+
+void TWinControl::ApplyFocusPolicy()
+{
+    if (!HandleAllocated())
+        return;
+    QWidget* w = Widget();
+    if (tabStop_)
+        w->setFocusPolicy(Qt::StrongFocus);
+    else if (TakesFocus())
+        w->setFocusPolicy(Qt::ClickFocus);
+    else
+        w->setFocusPolicy(Qt::NoFocus);
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const
+{
+    std::vector<TWinControl*> out;
+    for (TWinControl* child : tabList_) {
+        if (child->tabStop_)
+            out.push_back(child);
+        const auto inner = child->TabList();
+        out.insert(out.end(), inner.begin(), inner.end());
+    }
+    return out;
+}
+
+bool TWinControl::CanFocus() const { return Showing() && Enabled() && (tabStop_ || TakesFocus()); }
+
+bool TWinControl::Focused() const { return HandleAllocated() && Widget()->hasFocus(); }
+
+void TWinControl::SetFocus()
+{
+    if (!CanFocus())
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(WORD& key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+}
+
+bool TWinControl::DialogKey(WORD key, TWinControl* focused)
+{
+    for (TControl* child : controls_)
+        if (auto* windowed = dynamic_cast<TWinControl*>(child))
+            if (windowed->DialogKey(key, focused))
+                return true;
+    return false;
+}
+
+void TWinControl::DoEnter() { OnEnter(this); }
+void TWinControl::DoExit() { OnExit(this); }
+
+bool TWinControl::WMKeyDown(WORD key, TShiftState shift)
+{
+    Dispatch([&] { KeyDown(key, shift); });
+    return key == 0;
+}
+
+bool TWinControl::WMKeyUp(WORD key, TShiftState shift)
+{
+    Dispatch([&] { KeyUp(key, shift); });
+    return key == 0;
+}
+
+// ---- TCustomControl
+
+VN_DEFINE_ABSTRACT_COMPONENT(TCustomControl, TWinControl)
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
+
+// ---- TGraphicControl
+
+VN_DEFINE_ABSTRACT_COMPONENT(TGraphicControl, TControl)
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+TGraphicControl::~TGraphicControl() = default;

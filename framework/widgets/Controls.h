@@ -1,47 +1,69 @@
 #pragma once
-// TControl, TWinControl and TGraphicControl: the visual building blocks.
+// TControl, TWinControl, TCustomControl and TGraphicControl: the visual
+// building blocks.
 //
-// Every control is backed by a Qt widget. Windowed controls (TWinControl) are
-// stacked among their siblings in creation order, later ones above; windowless
-// controls (TGraphicControl) always lie beneath their windowed siblings, as
-// they are drawn on their parent's surface. Mouse input follows the classic
-// rules: a press captures the pointer for the pressed control until the
-// release, also while that control is hidden (see MouseCapture).
+// Every control is backed by a Qt widget, made the first time the control
+// needs one by the virtual CreateWidget (the classic CreateWnd step), so a
+// control can stand on a widget of its own kind. Windowed controls
+// (TWinControl) are stacked among their siblings in creation order, later ones
+// above; windowless controls (TGraphicControl) always lie beneath their
+// windowed siblings, as they are drawn on their parent's surface.
+//
+// Input follows the classic rules. Mouse and key events reach the WM*
+// handlers through one translator (InputRouter); a press captures the pointer
+// for the pressed control until the release, also while that control is
+// hidden (see MouseCapture). Keys go to the focused control first; Enter and
+// Escape then go to the form, which hands them to its default or cancel
+// button.
+//
+// Painting: controls of the system paint on a canvas (Paint), which starts
+// with what the screen shows beneath the control unless the control is
+// csOpaque; a paint hook set from outside draws over the control's own look.
 
 #include "framework/core/Component.h"
 #include "framework/graphics/Colors.h"
+#include "framework/graphics/GraphicsObjects.h"
 #include "framework/graphics/Types.h"
 #include "framework/widgets/ControlCanvas.h"
 #include "framework/widgets/Cursors.h"
+#include "framework/widgets/InputTypes.h"
+#include "framework/widgets/Keys.h"
 
-#include <QPointer>
 #include <QString>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QPainter;
 class QRect;
 class QWidget;
-class ControlWidget;
 class TWinControl;
+class TForm;
 
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
-
-enum TShiftFlag : unsigned {
-    ssShift = 1u << 0,
-    ssAlt = 1u << 1,
-    ssCtrl = 1u << 2,
-    ssLeft = 1u << 3,
-    ssRight = 1u << 4,
-    ssMiddle = 1u << 5,
-    ssDouble = 1u << 6,
+// What kind of input and painting a control takes part in.
+enum TControlStyleFlag : unsigned {
+    // A press captures the pointer until the release (the framework's capture;
+    // controls on widgets that track the pointer themselves leave it out).
+    csCaptureMouse = 1u << 0,
+    // The control covers its whole rectangle when it paints, so what lies
+    // beneath need not be painted or read back first.
+    csOpaque = 1u << 1,
+    // A left press and release inside make a click (controls on widgets that
+    // click by themselves leave it out).
+    csClickEvents = 1u << 2,
 };
-using TShiftState = unsigned;
+using TControlStyle = unsigned;
 
 using TMouseEvent = Event<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = Event<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TNotifyEventProp = Event<void(TObject* sender)>;
+using TKeyEvent = Event<void(TObject* sender, WORD& key, TShiftState shift)>;
+
+// Draws over a control's own look, on a canvas of the control's size that
+// holds what the control has just painted.
+using TPaintHook = std::function<void(TCanvas& canvas)>;
 
 class TControl : public TComponent {
     VN_COMPONENT(TControl)
@@ -80,6 +102,19 @@ public:
     virtual void SetColor(TColor color);
     const QString& Caption() const { return caption_; }
     virtual void SetCaption(const QString& caption);
+    // The control's font. With ParentFont on (the default) it follows the
+    // parent's font; setting the font turns ParentFont off.
+    TFont* Font() const { return font_.get(); }
+    void SetFont(const TFont* font);
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool parentFont);
+
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle style);
+    void SetPaintHook(TPaintHook hook);
+
+    // The form the control lies on (itself for a form); null when none.
+    TForm* ParentForm() const;
 
     // The pointer is captured by this control (moves and the release come here).
     bool MouseCapture() const;
@@ -108,15 +143,19 @@ public:
     void BringToFront();
     void SendToBack();
 
+    // The widget that stands for the control, made on first use.
     QWidget* Widget() const;
+    bool HandleAllocated() const { return widget_ != nullptr; }
     virtual bool IsWindowed() const { return false; }
-    // Draws the control; called from its widget's paint event.
-    virtual void PaintWidget(QPainter& painter, const QRect& dirty);
 
-    // The framework's mouse messages, as the widget and the capture deliver them.
+    // The framework's mouse messages, as the input translator delivers them.
     void WMButtonDown(TMouseButton button, TShiftState shift, int x, int y, bool doubleClick);
     void WMMouseMove(TShiftState shift, int x, int y);
     void WMButtonUp(TMouseButton button, TShiftState shift, int x, int y);
+
+    // Paints the control into a paint of its widget: its own look, then the
+    // paint hook. Called by the widget.
+    void PaintControl(QPainter& painter, const QRect& dirty);
 
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
@@ -125,12 +164,48 @@ public:
 
 protected:
     friend class TWinControl;
-    // The widget that stands for this control; made by the constructor.
-    ControlWidget* widget_ = nullptr;
-    TWinControl* parent_ = nullptr;
+    // The classic CreateWnd step: makes the widget that stands for the control.
+    // Called once, when the control first needs its widget; the framework sets
+    // its place, visibility and state afterwards.
+    virtual QWidget* CreateWidget();
+    // The widget has been made and placed; controls apply their own state.
+    virtual void WidgetCreated() {}
+    // The control's own look, in a paint of its widget. The framework's
+    // standard controls draw here; the default paints through the canvas.
+    virtual void PaintWidget(QPainter& painter, const QRect& dirty);
     virtual void ApplyWidgetVisibility();
+    virtual void FontChanged() { Invalidate(); }
+
+    // ---- painting through a canvas (the classic Paint method)
+    // The control's drawing surface, the control's size, valid during Paint.
+    TCanvas* PaintCanvas();
+    // Draws the control on PaintCanvas().
+    virtual void Paint() {}
+    // Before a paint through the canvas: false leaves this paint out.
+    virtual bool BeginPaint() { return true; }
+    // Whether the canvas first takes what the screen shows beneath the control.
+    virtual bool WantsScreenBeneath() const { return !(controlStyle_ & csOpaque); }
+    // After the surface has gone to the screen.
+    virtual void EndPaint() {}
+    // The part of the control being painted (control coordinates).
+    const TRect& PaintRect() const { return paintRect_; }
+    // The standard flow: beneath (unless opaque), Paint, to the screen.
+    void PaintThroughCanvas(QPainter& painter, const QRect& dirty);
+    // Copies what the screen shows beneath the control (as far as it has been
+    // painted so far in this paint) into dest at (0, 0); false when the paint
+    // goes to a device whose pixels cannot be read.
+    bool CopyScreenBeneath(QPainter& painter, HDC dest) const;
+    // The surface, made the control's size.
+    ControlCanvas& Surface();
+
+    TWinControl* parent_ = nullptr;
 
 private:
+    void CreateHandle();
+    void ApplyControlStyle();
+    void ParentFontChanged();
+
+    mutable QWidget* widget_ = nullptr;
     int left_ = 0;
     int top_ = 0;
     int width_ = 0;
@@ -138,9 +213,16 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     bool clicked_ = false;
+    bool parentFont_ = true;
+    bool followingParentFont_ = false;
     TCursor cursor_ = crDefault;
     TColor color_ = clBtnFace;
     QString caption_;
+    std::unique_ptr<TFont> font_;
+    TControlStyle controlStyle_ = csCaptureMouse | csClickEvents;
+    TPaintHook paintHook_;
+    std::unique_ptr<ControlCanvas> surface_;
+    TRect paintRect_;
 };
 
 class TWinControl : public TControl {
@@ -160,10 +242,59 @@ public:
     void RestackChildren();
     void MoveControl(TControl* control, bool toFront);
 
+    // ---- keyboard focus
+    // The place in the parent's tab order (0 first); -1 without a parent.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    // Tab and Shift+Tab stop at the control.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool tabStop);
+    // Whether the control can take the focus now: showing and enabled.
+    bool CanFocus() const;
+    bool Focused() const;
+    // Raises EInvalidOperation when the control cannot take the focus.
+    void SetFocus();
+    // The windowed controls below this one that Tab visits, in order.
+    std::vector<TWinControl*> TabList() const;
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TNotifyEventProp OnEnter;
+    TNotifyEventProp OnExit;
+    virtual void KeyDown(WORD& key, TShiftState shift);
+    virtual void KeyUp(WORD& key, TShiftState shift);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // The translator's key messages: true when the key was taken.
+    bool WMKeyDown(WORD key, TShiftState shift);
+    bool WMKeyUp(WORD key, TShiftState shift);
+    // Enter or Escape that the focused control did not take, offered to every
+    // control of the form: a button that answers it clicks and returns true.
+    virtual bool DialogKey(WORD key, TWinControl* focused);
+
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+
+protected:
+    void WidgetCreated() override;
+    void FontChanged() override;
+    // Whether the control's widget takes the focus by clicking (edits and
+    // buttons do; panels do not).
+    virtual bool TakesFocus() const { return false; }
+    void ApplyFocusPolicy();
 
 private:
     std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;
+    bool tabStop_ = false;
+};
+
+// A windowed control that draws itself on a canvas (Paint).
+class TCustomControl : public TWinControl {
+    VN_COMPONENT(TCustomControl)
+public:
+    explicit TCustomControl(TComponent* owner);
+    // The drawing surface while the control paints.
+    TCanvas* Canvas() { return PaintCanvas(); }
 };
 
 class TGraphicControl : public TControl {
@@ -173,29 +304,14 @@ public:
     ~TGraphicControl() override;
 
     // The control's drawing surface: a back buffer of the control's size that
-    // is copied to the screen when the control paints (see PaintWidget).
-    TCanvas* Canvas();
-
-    // By default a windowless control that paints through its canvas keeps
-    // what lies beneath it on screen where it draws nothing: the surface is
-    // filled with the pixels beneath, then Paint draws, then the surface is
-    // copied to the screen. Controls that draw otherwise override PaintWidget.
-    void PaintWidget(QPainter& painter, const QRect& dirty) override;
-
-protected:
-    // Draws on Canvas(); called by PaintWidget.
-    virtual void Paint() {}
-    // Copies what the screen shows beneath the control (as far as it has been
-    // painted so far in this paint) into dest at (0, 0); false when the paint
-    // goes to a device whose pixels cannot be read.
-    bool CopyScreenBeneath(QPainter& painter, HDC dest) const;
-    // The surface, made the control's size.
-    ControlCanvas& Surface();
-
-private:
-    std::unique_ptr<ControlCanvas> surface_;
+    // is copied to the screen when the control paints. By default a windowless
+    // control keeps what lies beneath it on screen where it draws nothing.
+    TCanvas* Canvas() { return PaintCanvas(); }
 };
 
 // Identifier names of cursors and colours as form streams write them.
 const char* CursorToIdent(TCursor cursor);
 bool IdentToCursor(const std::string& ident, TCursor* cursor);
+
+// The control a widget stands for; null for widgets that are not a control's.
+TControl* ControlOfWidget(const QWidget* widget);

@@ -1,8 +1,6 @@
 #include "framework/widgets/ExtCtrls.h"
 
 #include "framework/graphics/JpegImage.h"
-#include "framework/widgets/ControlWidget.h"
-#include "framework/widgets/Dispatch.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -12,26 +10,6 @@ QColor ToQColor(TColor color)
 {
     const COLORREF c = ColorToRGB(color);
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-// Raised: light top-left, shadow bottom-right; lowered the other way round.
-void DrawBevel(QPainter& p, QRect& r, TBevelCut cut, int width)
-{
-    if (cut == bvNone)
-        return;
-    const QColor light = ToQColor(clBtnHighlight);
-    const QColor shadow = ToQColor(clBtnShadow);
-    for (int i = 0; i < width; ++i) {
-        if (cut != bvSpace) {
-            const QColor topLeft = cut == bvRaised ? light : shadow;
-            const QColor bottomRight = cut == bvRaised ? shadow : light;
-            p.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
-            p.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
-            p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
-            p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
-        }
-        r.adjust(1, 1, -1, -1);
-    }
 }
 
 const TBitmap* BitmapOf(const TGraphic* graphic)
@@ -45,11 +23,35 @@ const TBitmap* BitmapOf(const TGraphic* graphic)
 
 const std::vector<std::string> kBevels{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
 const std::vector<std::string> kAlignments{"taLeftJustify", "taRightJustify", "taCenter"};
+
+void FillLine(TCanvas& canvas, TColor color, const TRect& r)
+{
+    canvas.Brush()->SetColor(color);
+    canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+    canvas.FillRect(r);
+}
+}
+
+void DrawBevel(TCanvas& canvas, TRect& r, TBevelCut cut, int width)
+{
+    if (cut == bvNone)
+        return;
+    const TColor topLeft = cut == bvRaised ? clBtnHighlight : clBtnShadow;
+    const TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
+    for (int i = 0; i < width && r.Width() > 0 && r.Height() > 0; ++i) {
+        if (cut != bvSpace) {
+            FillLine(canvas, topLeft, Rect(r.Left, r.Top, r.Right, r.Top + 1));
+            FillLine(canvas, topLeft, Rect(r.Left, r.Top, r.Left + 1, r.Bottom));
+            FillLine(canvas, bottomRight, Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom));
+            FillLine(canvas, bottomRight, Rect(r.Right - 1, r.Top, r.Right, r.Bottom));
+        }
+        r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+    }
 }
 
 // ---- TCustomPanel
 
-VN_DEFINE_COMPONENT(TCustomPanel, TWinControl,
+VN_DEFINE_COMPONENT(TCustomPanel, TCustomControl,
     p.Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, kBevels, bvNone);
     p.Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, kBevels, bvRaised);
     p.Integer("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1);
@@ -57,10 +59,7 @@ VN_DEFINE_COMPONENT(TCustomPanel, TWinControl,
 )
 VN_DEFINE_COMPONENT(TPanel, TCustomPanel)
 
-TCustomPanel::TCustomPanel(TComponent* owner) : TWinControl(owner), font_(std::make_unique<TFont>())
-{
-    SetBounds(0, 0, 185, 41);
-}
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 185, 41); }
 
 void TCustomPanel::SetBevelInner(TBevelCut bevel)
 {
@@ -83,19 +82,24 @@ void TCustomPanel::SetAlignment(TAlignment alignment)
     Invalidate();
 }
 
-void TCustomPanel::PaintWidget(QPainter& painter, const QRect&)
+void TCustomPanel::Paint()
 {
-    QRect r(0, 0, Width(), Height());
-    DrawBevel(painter, r, bevelOuter_, bevelWidth_);
-    painter.fillRect(r, ToQColor(Color()));
-    DrawBevel(painter, r, bevelInner_, bevelWidth_);
-    if (!Caption().isEmpty()) {
-        painter.setFont(font_->ToQFont());
-        painter.setPen(ToQColor(font_->Color()));
-        const int h = alignment_ == taLeftJustify ? Qt::AlignLeft : alignment_ == taRightJustify ? Qt::AlignRight
-                                                                                                  : Qt::AlignHCenter;
-        painter.drawText(r, h | Qt::AlignVCenter, Caption());
-    }
+    TCanvas& canvas = *Canvas();
+    TRect r = Rect(0, 0, Width(), Height());
+    DrawBevel(canvas, r, bevelOuter_, bevelWidth_);
+    FillLine(canvas, Color(), r);
+    DrawBevel(canvas, r, bevelInner_, bevelWidth_);
+    if (Caption().isEmpty())
+        return;
+    canvas.Font()->Assign(Font());
+    canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+    const TSize extent = canvas.TextExtent(Caption());
+    int x = r.Left + (r.Width() - extent.cx) / 2;
+    if (alignment_ == taLeftJustify)
+        x = r.Left;
+    else if (alignment_ == taRightJustify)
+        x = r.Right - extent.cx;
+    canvas.TextRect(r, x, r.Top + (r.Height() - extent.cy) / 2, Caption());
 }
 
 // ---- TImage
@@ -184,9 +188,12 @@ VN_DEFINE_COMPONENT(TLabel, TGraphicControl,
     p.Boolean("Transparent", &TLabel::Transparent, &TLabel::SetTransparent, false);
 )
 
-TLabel::TLabel(TComponent* owner) : TGraphicControl(owner), font_(std::make_unique<TFont>())
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 17); }
+
+void TLabel::FontChanged()
 {
-    SetBounds(0, 0, 65, 17);
+    AdjustBounds();
+    Invalidate();
 }
 
 void TLabel::SetAlignment(TAlignment alignment)
@@ -217,7 +224,7 @@ void TLabel::AdjustBounds()
 {
     if (!autoSize_ || IsLoading())
         return;
-    const QFontMetrics metrics(font_->ToQFont());
+    const QFontMetrics metrics(Font()->ToQFont());
     const QString text = Caption().isEmpty() ? QStringLiteral(" ") : Caption();
     SetBounds(Left(), Top(), metrics.horizontalAdvance(text), metrics.height());
 }
@@ -227,11 +234,78 @@ void TLabel::PaintWidget(QPainter& painter, const QRect&)
     const QRect r(0, 0, Width(), Height());
     if (!transparent_)
         painter.fillRect(r, ToQColor(Color()));
-    painter.setFont(font_->ToQFont());
-    painter.setPen(ToQColor(font_->Color()));
+    painter.setFont(Font()->ToQFont());
+    painter.setPen(ToQColor(Font()->Color()));
     const int h = alignment_ == taLeftJustify ? Qt::AlignLeft : alignment_ == taRightJustify ? Qt::AlignRight
                                                                                               : Qt::AlignHCenter;
     painter.drawText(r, h | Qt::AlignTop, Caption());
+}
+
+// ---- TBevel
+
+VN_DEFINE_COMPONENT(TBevel, TGraphicControl,
+    p.Enum("Shape", &TBevel::Shape, &TBevel::SetShape,
+           {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"}, bsBox);
+    p.Enum("Style", &TBevel::Style, &TBevel::SetStyle, {"bsLowered", "bsRaised"}, bsLowered);
+)
+
+TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 50, 50); }
+
+void TBevel::SetShape(TBevelShape shape)
+{
+    shape_ = shape;
+    Invalidate();
+}
+
+void TBevel::SetStyle(TBevelStyle style)
+{
+    style_ = style;
+    Invalidate();
+}
+
+void TBevel::Paint()
+{
+    TCanvas& canvas = *Canvas();
+    const TColor dark = style_ == bsLowered ? clBtnShadow : clBtnHighlight;
+    const TColor light = style_ == bsLowered ? clBtnHighlight : clBtnShadow;
+    const int w = Width();
+    const int h = Height();
+    switch (shape_) {
+    case bsBox: {
+        TRect r = Rect(0, 0, w, h);
+        DrawBevel(canvas, r, style_ == bsLowered ? bvLowered : bvRaised, 1);
+        break;
+    }
+    case bsFrame:
+        // A groove: a dark frame with a light one one pixel further in.
+        FillLine(canvas, light, Rect(1, 1, w, 2));
+        FillLine(canvas, light, Rect(1, 1, 2, h));
+        FillLine(canvas, light, Rect(0, h - 1, w, h));
+        FillLine(canvas, light, Rect(w - 1, 0, w, h));
+        FillLine(canvas, dark, Rect(0, 0, w - 1, 1));
+        FillLine(canvas, dark, Rect(0, 0, 1, h - 1));
+        FillLine(canvas, dark, Rect(0, h - 2, w - 1, h - 1));
+        FillLine(canvas, dark, Rect(w - 2, 0, w - 1, h - 1));
+        break;
+    case bsTopLine:
+        FillLine(canvas, dark, Rect(0, 0, w, 1));
+        FillLine(canvas, light, Rect(0, 1, w, 2));
+        break;
+    case bsBottomLine:
+        FillLine(canvas, dark, Rect(0, h - 2, w, h - 1));
+        FillLine(canvas, light, Rect(0, h - 1, w, h));
+        break;
+    case bsLeftLine:
+        FillLine(canvas, dark, Rect(0, 0, 1, h));
+        FillLine(canvas, light, Rect(1, 0, 2, h));
+        break;
+    case bsRightLine:
+        FillLine(canvas, dark, Rect(w - 2, 0, w - 1, h));
+        FillLine(canvas, light, Rect(w - 1, 0, w, h));
+        break;
+    case bsSpacer:
+        break;
+    }
 }
 
 void RegisterStandardControls()
@@ -239,4 +313,5 @@ void RegisterStandardControls()
     RegisterClass(TPanel::StaticClassInfo());
     RegisterClass(TImage::StaticClassInfo());
     RegisterClass(TLabel::StaticClassInfo());
+    RegisterClass(TBevel::StaticClassInfo());
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The standard controls the system's own controls build on: TPanel (a
-// windowed child with colour, bevels and caption) and TImage (a windowless
-// picture control that draws its picture unscaled at its top-left corner).
+// windowed child with colour, bevels and caption), TImage (a windowless
+// picture control that draws its picture unscaled at its top-left corner),
+// TLabel (text) and TBevel (a sunken or raised box or line).
 
 #include "framework/graphics/Picture.h"
 #include "framework/widgets/ControlCanvas.h"
@@ -12,7 +13,7 @@
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
-class TCustomPanel : public TWinControl {
+class TCustomPanel : public TCustomControl {
     VN_COMPONENT(TCustomPanel)
 public:
     explicit TCustomPanel(TComponent* owner);
@@ -25,16 +26,16 @@ public:
     void SetBevelWidth(int width);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment);
-    TFont* Font() const { return font_.get(); }
 
-    void PaintWidget(QPainter& painter, const QRect& dirty) override;
+protected:
+    // Bevels, colour and caption, as an ordinary panel looks.
+    void Paint() override;
 
 private:
     TBevelCut bevelInner_ = bvNone;
     TBevelCut bevelOuter_ = bvRaised;
     int bevelWidth_ = 1;
     TAlignment alignment_ = taCenter;
-    std::unique_ptr<TFont> font_;
 };
 
 class TPanel : public TCustomPanel {
@@ -63,9 +64,8 @@ public:
     bool Center() const { return center_; }
     void SetCenter(bool center);
 
-    void PaintWidget(QPainter& painter, const QRect& dirty) override;
-
 protected:
+    void PaintWidget(QPainter& painter, const QRect& dirty) override;
     // The picture changed (assignment, load, drawing on its canvas).
     virtual void PictureChanged(TObject* sender);
 
@@ -87,10 +87,11 @@ public:
     void SetAutoSize(bool autoSize);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool transparent);
-    TFont* Font() const { return font_.get(); }
     void SetCaption(const QString& caption) override;
 
+protected:
     void PaintWidget(QPainter& painter, const QRect& dirty) override;
+    void FontChanged() override;
 
 private:
     void AdjustBounds();
@@ -98,8 +99,33 @@ private:
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true;
     bool transparent_ = false;
-    std::unique_ptr<TFont> font_;
 };
+
+enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+enum TBevelStyle { bsLowered, bsRaised };
+
+class TBevel : public TGraphicControl {
+    VN_COMPONENT(TBevel)
+public:
+    explicit TBevel(TComponent* owner);
+
+    TBevelShape Shape() const { return shape_; }
+    void SetShape(TBevelShape shape);
+    TBevelStyle Style() const { return style_; }
+    void SetStyle(TBevelStyle style);
+
+protected:
+    void Paint() override;
+
+private:
+    TBevelShape shape_ = bsBox;
+    TBevelStyle style_ = bsLowered;
+};
+
+// Draws a bevel of `width` lines just inside rect and shrinks rect by it:
+// raised is light at the top and left and dark at the bottom and right,
+// lowered the other way round; bvSpace only shrinks.
+void DrawBevel(TCanvas& canvas, TRect& rect, TBevelCut cut, int width);
 
 // Stand-in for registering the standard classes with the form streams.
 void RegisterStandardControls();

@@ -1,8 +1,8 @@
 #include "framework/widgets/Forms.h"
 
+#include "framework/core/Dispatch.h"
 #include "framework/widgets/Application.h"
 #include "framework/widgets/ControlWidget.h"
-#include "framework/widgets/Dispatch.h"
 #include "framework/widgets/MouseCapture.h"
 
 #include <QCloseEvent>
@@ -12,10 +12,11 @@
 #include <QScreen>
 
 namespace {
-// The form's window: hands the close box to the form instead of closing.
+// The form's window: hands the close box to the form instead of closing, and
+// tells it when the window system has framed the window.
 class FormWidget : public ControlWidget {
 public:
-    FormWidget(TForm* form) : ControlWidget(form, nullptr), form_(form) {}
+    explicit FormWidget(TForm* form) : ControlWidget(form), form_(form) {}
     void Forget() { form_ = nullptr; }
 
 protected:
@@ -24,6 +25,18 @@ protected:
         e->ignore();
         if (form_)
             form_->CloseRequested();
+    }
+    void moveEvent(QMoveEvent* e) override
+    {
+        ControlWidget::moveEvent(e);
+        if (form_ && frameGeometry().size() != size())
+            form_->FrameKnown();
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        ControlWidget::resizeEvent(e);
+        if (form_ && frameGeometry().size() != size())
+            form_->FrameKnown();
     }
 
 private:
@@ -54,20 +67,29 @@ VN_DEFINE_COMPONENT(TForm, TWinControl,
 
 TForm::TForm(TComponent* owner) : TWinControl(owner)
 {
-    // A form's widget is a window of its own.
-    delete widget_;
-    widget_ = new FormWidget(this);
-    widget_->setAttribute(Qt::WA_NoSystemBackground, false);
-    SetVisible(false);
-    ApplyWindowFlags();
+    // A form starts hidden; its window is made when it is first needed.
+    TWinControl::SetVisible(false);
 }
 
 TForm::~TForm()
 {
     if (modalLoop_)
         modalLoop_->exit(mrCancel);
-    if (auto* w = static_cast<FormWidget*>(widget_))
-        w->Forget();
+    if (HandleAllocated())
+        static_cast<FormWidget*>(Widget())->Forget();
+}
+
+QWidget* TForm::CreateWidget() { return new FormWidget(this); }
+
+void TForm::WidgetCreated()
+{
+    QWidget* w = Widget();
+    // A form's widget is a window of its own, painted whole.
+    w->setAttribute(Qt::WA_NoSystemBackground, false);
+    w->setWindowTitle(Caption());
+    ApplyWindowFlags();
+    ApplyFixedSize();
+    TWinControl::WidgetCreated();
 }
 
 void TForm::SetClientWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
@@ -76,20 +98,24 @@ void TForm::SetClientHeight(int height) { SetBounds(Left(), Top(), Width(), heig
 void TForm::SetBounds(int left, int top, int width, int height)
 {
     TWinControl::SetBounds(left, top, width, height);
-    ApplyFixedSize();
+    if (HandleAllocated())
+        ApplyFixedSize();
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style)
 {
     borderStyle_ = style;
-    ApplyWindowFlags();
-    ApplyFixedSize();
+    if (HandleAllocated()) {
+        ApplyWindowFlags();
+        ApplyFixedSize();
+    }
 }
 
 void TForm::SetBorderIcons(std::uint32_t icons)
 {
     borderIcons_ = icons;
-    ApplyWindowFlags();
+    if (HandleAllocated())
+        ApplyWindowFlags();
 }
 
 void TForm::SetPosition(TPosition position) { position_ = position; }
@@ -97,7 +123,8 @@ void TForm::SetPosition(TPosition position) { position_ = position; }
 void TForm::SetCaption(const QString& caption)
 {
     TWinControl::SetCaption(caption);
-    widget_->setWindowTitle(caption);
+    if (HandleAllocated())
+        Widget()->setWindowTitle(caption);
 }
 
 void TForm::ApplyWindowFlags()
@@ -117,32 +144,52 @@ void TForm::ApplyWindowFlags()
     if ((borderIcons_ & biMinimize) && borderStyle_ != bsDialog && borderStyle_ != bsToolWindow &&
         borderStyle_ != bsSizeToolWin)
         flags |= Qt::WindowMinimizeButtonHint;
-    const bool wasVisible = widget_->isVisible();
-    widget_->setWindowFlags(flags);
+    const bool wasVisible = Widget()->isVisible();
+    Widget()->setWindowFlags(flags);
     if (wasVisible)
-        widget_->show();
+        Widget()->show();
 }
 
 void TForm::ApplyFixedSize()
 {
     if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin) {
-        widget_->setMinimumSize(0, 0);
-        widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        widget_->resize(Width(), Height());
+        Widget()->setMinimumSize(0, 0);
+        Widget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        Widget()->resize(Width(), Height());
     } else {
-        widget_->setFixedSize(Width(), Height());
+        Widget()->setFixedSize(Width(), Height());
     }
+}
+
+bool TForm::Centred() const
+{
+    return position_ == poScreenCenter || position_ == poDesktopCenter || position_ == poMainFormCenter ||
+           position_ == poOwnerFormCenter;
 }
 
 void TForm::Centre()
 {
-    QScreen* screen = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
+    QWidget* w = Widget();
+    QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    // The whole window, frame included, goes to the middle of the screen.
+    // Before the window system has framed the window its frame is not known;
+    // FrameKnown centres it again once it is.
     const QRect area = screen->availableGeometry();
-    const QSize frame = widget_->frameGeometry().size();
-    const QSize outer(std::max(frame.width(), Width()), std::max(frame.height(), Height()));
-    widget_->move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    const QRect frame = w->frameGeometry();
+    const int outerWidth = std::max(frame.width(), Width());
+    const int outerHeight = std::max(frame.height(), Height());
+    // move() places the frame's top-left corner.
+    w->move(area.x() + (area.width() - outerWidth) / 2, area.y() + (area.height() - outerHeight) / 2);
+}
+
+void TForm::FrameKnown()
+{
+    if (!recentrePending_)
+        return;
+    recentrePending_ = false;
+    Centre();
 }
 
 void TForm::ApplyWidgetVisibility()
@@ -152,18 +199,29 @@ void TForm::ApplyWidgetVisibility()
 
 void TForm::SetVisible(bool visible)
 {
-    if (visible == Visible() && visible == widget_->isVisible())
+    if (!visible && !HandleAllocated()) {
+        TWinControl::SetVisible(false);
+        return;
+    }
+    if (visible == Visible() && visible == Widget()->isVisible())
         return;
     TWinControl::SetVisible(visible);
     if (visible) {
-        if (!shownOnce_ && (position_ == poScreenCenter || position_ == poDesktopCenter ||
-                            position_ == poMainFormCenter || position_ == poOwnerFormCenter))
+        if (!shownOnce_ && Centred()) {
             Centre();
+            recentrePending_ = Widget()->frameGeometry().size() == Widget()->size();
+        }
         shownOnce_ = true;
-        widget_->show();
+        ApplyTabOrder();
+        Widget()->show();
+        // A window that is shown takes the keyboard, as a new window on the
+        // desktop does; its accelerators work from then on.
+        Widget()->activateWindow();
         Dispatch([this] { OnShow(this); });
+        if (!ActiveControl())
+            FocusFirstControl();
     } else {
-        widget_->hide();
+        Widget()->hide();
         Dispatch([this] { OnHide(this); });
     }
 }
@@ -194,7 +252,7 @@ void TForm::Close()
         return;
     }
     if (action == caMinimize)
-        widget_->showMinimized();
+        Widget()->showMinimized();
     else
         SetVisible(false);
 }
@@ -214,13 +272,13 @@ TModalResult TForm::ShowModal()
         throw EInvalidOperation("Cannot make a visible window modal");
     MouseCapture::Release();
     modalResult_ = mrNone;
-    widget_->setWindowModality(Qt::ApplicationModal);
+    Widget()->setWindowModality(Qt::ApplicationModal);
     SetVisible(true);
     QEventLoop loop;
     modalLoop_ = &loop;
     const int result = loop.exec();
     modalLoop_ = nullptr;
-    widget_->setWindowModality(Qt::NonModal);
+    Widget()->setWindowModality(Qt::NonModal);
     SetVisible(false);
     return result;
 }
@@ -241,4 +299,46 @@ void TForm::PaintWidget(QPainter& painter, const QRect&)
     canvas->FillRect(Rect(0, 0, Width(), Height()));
     Dispatch([this] { OnPaint(this); });
     canvas_.Present(painter);
+}
+
+// ---- keyboard
+
+TWinControl* TForm::ActiveControl() const
+{
+    if (!HandleAllocated())
+        return nullptr;
+    QWidget* focus = Widget()->focusWidget();
+    for (QWidget* w = focus; w && w != Widget(); w = w->parentWidget())
+        if (auto* control = dynamic_cast<TWinControl*>(ControlOfWidget(w)))
+            return control;
+    return nullptr;
+}
+
+void TForm::FocusFirstControl()
+{
+    for (TWinControl* control : TabList())
+        if (control->CanFocus()) {
+            control->SetFocus();
+            return;
+        }
+}
+
+void TForm::TabOrderChanged()
+{
+    if (HandleAllocated() && Widget()->isVisible())
+        ApplyTabOrder();
+}
+
+void TForm::ApplyTabOrder()
+{
+    const std::vector<TWinControl*> order = TabList();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1]->Widget(), order[i]->Widget());
+}
+
+bool TForm::DialogKey(WORD key, TWinControl* focused)
+{
+    bool taken = false;
+    Dispatch([&] { taken = TWinControl::DialogKey(key, focused); });
+    return taken;
 }

@@ -74,21 +74,39 @@ public:
 
     // The window's drawing surface; OnPaint draws on it.
     TCanvas* Canvas();
-    void PaintWidget(QPainter& painter, const QRect& dirty) override;
     // The window's close box: runs Close.
     void CloseRequested();
+
+    // Enter and Escape that no control took: the default or cancel button
+    // answers them (see TWinControl::DialogKey). True when one did.
+    bool DialogKey(WORD key, TWinControl* focused);
+    // The tab order of a control on the form changed: Tab follows it again.
+    void TabOrderChanged();
+    // The control with the keyboard focus while the form is active; null
+    // when none of the form's controls has it.
+    TWinControl* ActiveControl() const;
 
     // Stream-only properties the classic designer writes; read and ignored.
     int Ignored() const { return 0; }
     void SetIgnored(int) {}
 
+    // The form's window has been shown and the window system has put its
+    // frame around it: a centred form is centred again with the frame.
+    void FrameKnown();
+
 protected:
+    QWidget* CreateWidget() override;
+    void WidgetCreated() override;
     void ApplyWidgetVisibility() override;
+    void PaintWidget(QPainter& painter, const QRect& dirty) override;
 
 private:
     void ApplyWindowFlags();
     void ApplyFixedSize();
     void Centre();
+    bool Centred() const;
+    void ApplyTabOrder();
+    void FocusFirstControl();
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     std::uint32_t borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -97,4 +115,5 @@ private:
     QEventLoop* modalLoop_ = nullptr;
     ControlCanvas canvas_;
     bool shownOnce_ = false;
+    bool recentrePending_ = false;
 };

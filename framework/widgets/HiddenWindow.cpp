@@ -1,6 +1,6 @@
 #include "framework/widgets/HiddenWindow.h"
 
-#include "framework/widgets/Dispatch.h"
+#include "framework/core/Dispatch.h"
 
 #include <QObject>
 #include <QTimerEvent>

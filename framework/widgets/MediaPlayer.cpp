@@ -1,8 +1,8 @@
 #include "framework/widgets/MediaPlayer.h"
 
+#include "framework/core/Dispatch.h"
 #include "framework/media/MediaEngine.h"
 #include "framework/media/MediaError.h"
-#include "framework/widgets/Dispatch.h"
 #include "framework/widgets/ExtCtrls.h"
 #include "platform/Codepage.h"
 #include "platform/WinPath.h"

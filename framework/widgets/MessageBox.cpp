@@ -1,11 +1,16 @@
 #include "framework/widgets/MessageBox.h"
 
+#include "framework/widgets/Controls.h"
 #include "framework/widgets/MouseCapture.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QStyle>
 
 namespace {
@@ -66,7 +71,26 @@ int MessageBoxSeam::Handle(const MessageBoxRequest& request)
     return (request.type & 0x0F) == MB_YESNO ? IDNO : IDOK;
 }
 
-int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type)
+namespace {
+// A box sizes itself to its text and buttons; a long caption would be cut in
+// the title bar. The title bar needs the caption's width plus its icon and
+// buttons; the screen's width is the limit.
+void MakeRoomForCaption(QMessageBox& box, const QString& caption)
+{
+    const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    const int titleBarExtras = 120;
+    int wanted = QFontMetrics(titleFont).horizontalAdvance(caption) + titleBarExtras;
+    if (const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen())
+        wanted = std::min(wanted, screen->availableGeometry().width() - 40);
+    auto* layout = qobject_cast<QGridLayout*>(box.layout());
+    if (!layout || wanted <= 0)
+        return;
+    layout->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), layout->rowCount(), 0, 1,
+                    layout->columnCount());
+}
+}
+
+int MessageBox(TControl* owner, const QString& text, const QString& caption, unsigned type)
 {
     MessageBoxRequest request{text, caption, type, owner != nullptr};
     // A box takes the input: whatever held the pointer lets go.
@@ -74,7 +98,7 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsi
     if (gSeam)
         return gSeam->Handle(request);
 
-    ClassicBox box(owner);
+    ClassicBox box(owner ? owner->Widget()->window() : nullptr);
     box.setWindowTitle(caption);
     box.setText(text);
     box.setIcon(IconOf(type));
@@ -100,6 +124,7 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsi
     QAbstractButton* defaultButton = ((type & 0xF00) == MB_DEFBUTTON2 && second) ? second : first;
     box.setDefaultButton(static_cast<QPushButton*>(defaultButton));
     defaultButton->setFocus();
+    MakeRoomForCaption(box, caption);
 
     box.exec();
     QAbstractButton* clicked = box.clickedButton();

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-class QWidget;
+class TControl;
 
 // Flags (stand for the Win32 MB_* values).
 inline constexpr unsigned MB_OK = 0x00000000;
@@ -49,8 +49,10 @@ struct MessageBoxRequest {
     unsigned DefaultButton() const { return type & 0xF00; }
 };
 
-// Shows a box and returns the answer. owner may be null.
-int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type);
+// Shows a box and returns the answer. owner (the control whose window owns
+// the box) may be null. The box is wide enough for its caption where the
+// screen allows.
+int MessageBox(TControl* owner, const QString& text, const QString& caption, unsigned type);
 
 // The test seam: while installed, boxes are recorded and answered by the
 // handler instead of being shown. Nested seams restore the previous one.

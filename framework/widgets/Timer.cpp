@@ -1,6 +1,6 @@
 #include "framework/widgets/Timer.h"
 
-#include "framework/widgets/Dispatch.h"
+#include "framework/core/Dispatch.h"
 
 #include <QTimer>
 

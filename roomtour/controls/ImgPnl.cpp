@@ -141,12 +141,30 @@ void TImagePanel::BitBlt(int x, int y, int width, int height, HDC srcDC, int xSr
         ImageRefresh();
 }
 
-void TImagePanel::PaintWidget(QPainter& painter, const QRect& dirty)
+void TImagePanel::Paint()
 {
-    // At run time the panel paints nothing of its own: what it does not cover
-    // with its picture and children stays as it was.
+    // What the panel does not cover with its picture and children stays as it
+    // was; only a form designer shows it as an ordinary panel.
     if (IsDesigning())
-        TCustomPanel::PaintWidget(painter, dirty);
+        TCustomPanel::Paint();
+}
+
+void TImagePanel::SetControlType(TControlType type)
+{
+    controlType_ = type;
+    UpdateTracker();
+}
+
+void TImagePanel::SetDoMouseUp(bool doMouseUp)
+{
+    doMouseUp_ = doMouseUp;
+    UpdateTracker();
+}
+
+void TImagePanel::UpdateTracker()
+{
+    tracker_.SetOptions({controlType_ == ctButton ? PressTracker::Hiding::WhileInside : PressTracker::Hiding::None,
+                         doMouseUp_});
 }
 
 // ---- form data
@@ -214,44 +232,31 @@ void TImagePanel::WriteState(TWriter& writer)
 void TImagePanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TCustomPanel::MouseDown(button, shift, x, y);
-    if (button != mbLeft || inClick_)
-        return;
-    pressed_ = true;
-    if (controlType_ == ctButton)
+    if (tracker_.Press(button) & PressTracker::Hide)
         SetVisible(false);
 }
 
 void TImagePanel::MouseMove(TShiftState shift, int x, int y)
 {
     TCustomPanel::MouseMove(shift, x, y);
-    if (pressed_ && controlType_ == ctButton)
-        SetVisible(!Inside(x, y));
+    const unsigned action = tracker_.Move(x, y, Width(), Height());
+    if (action & (PressTracker::Hide | PressTracker::Show))
+        SetVisible((action & PressTracker::Show) != 0);
 }
 
 void TImagePanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (button != mbLeft || !pressed_)
-        return;
-    pressed_ = false;
-    if (!Inside(x, y)) {
-        if (doMouseUp_)
-            TCustomPanel::MouseUp(button, shift, x, y);
-        return;
-    }
-    if (controlType_ == ctButton)
+    const unsigned action = tracker_.Release(button, x, y, Width(), Height());
+    if (action & PressTracker::Show)
         SetVisible(true);
-    inClick_ = true;
-    Repaint();
-    try {
+    if (action & PressTracker::Fire)
         TCustomPanel::MouseUp(button, shift, x, y);
-    } catch (...) {
-        // The button must keep working after a failed handler; the error is
-        // reported by the caller and the pending messages stay pending.
-        inClick_ = false;
-        throw;
-    }
-    Application->ProcessMessages();
-    inClick_ = false;
+    if (!(action & PressTracker::Click))
+        return;
+    // The normal look shows before the handler runs.
+    Repaint();
+    tracker_.RunClick([&] { TCustomPanel::MouseUp(button, shift, x, y); },
+                      [] { Application->ProcessMessages(); });
 }
 
 void RegisterImagePanelClasses()

@@ -12,6 +12,7 @@
 
 #include "framework/graphics/Gdi.h"
 #include "framework/widgets/ExtCtrls.h"
+#include "framework/widgets/PressTracker.h"
 
 #include <memory>
 
@@ -44,15 +45,15 @@ public:
     ~TImagePanel() override;
 
     TInsideImage* InnerImage() const { return innerImage_; }
-    bool Pressed() const { return pressed_; }
-    bool InClick() const { return inClick_; }
+    bool Pressed() const { return tracker_.Pressed(); }
+    bool InClick() const { return tracker_.InClick(); }
 
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
     TControlType ControlType() const { return controlType_; }
-    void SetControlType(TControlType type) { controlType_ = type; }
+    void SetControlType(TControlType type);
     bool DoMouseUp() const { return doMouseUp_; }
-    void SetDoMouseUp(bool doMouseUp) { doMouseUp_ = doMouseUp; }
+    void SetDoMouseUp(bool doMouseUp);
 
     // The inner image's picture object; assigning copies into it.
     TPicture* Picture() const;
@@ -73,8 +74,6 @@ public:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Resize() override;
 
-    void PaintWidget(QPainter& painter, const QRect& dirty) override;
-
     // Form data: a bitmap picture is stored as the byte block
     // "CompressedData" instead of ordinary picture data.
     void DefineProperties(TFiler& filer) override;
@@ -83,15 +82,18 @@ public:
     // The block's bytes while the form is read or written; none otherwise.
     const TMemoryStream* StoredData() const { return storedData_.get(); }
 
+protected:
+    // At run time the panel paints nothing of its own.
+    void Paint() override;
+
 private:
     void PictureChanged(TObject* sender);
-    bool Inside(int x, int y) const { return x >= 0 && x <= Width() && y >= 0 && y <= Height(); }
     bool PictureEmpty() const;
+    void UpdateTracker();
 
     TInsideImage* innerImage_ = nullptr;
     TNotifyEvent savedPictureChange_;
-    bool pressed_ = false;
-    bool inClick_ = false;
+    PressTracker tracker_;
     bool autoSize_ = true;
     TControlType controlType_ = ctPanel;
     bool doMouseUp_ = false;

@@ -6,6 +6,7 @@
 #include "framework/widgets/Application.h"
 #include "framework/widgets/MessageBox.h"
 #include "roomtour/AppShell.h"
+#include "roomtour/JpegLoadObserver.h"
 #include "tests/roomtour/RoomtourFixture.h"
 
 #include <QWindow>

@@ -2,11 +2,12 @@
 // report goes through the same service.
 #include <QTest>
 
+#include "framework/core/Dispatch.h"
 #include "framework/widgets/Application.h"
-#include "framework/widgets/Dispatch.h"
 #include "framework/widgets/MessageBox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -47,6 +48,21 @@ private Q_SLOTS:
         const int answer = MessageBox(nullptr, QStringLiteral("終了しますか？"), QStringLiteral("t"),
                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_TASKMODAL);
         QCOMPARE(answer, IDNO);
+    }
+
+    void theBoxIsWideEnoughForItsCaption()
+    {
+        const QString caption = QStringLiteral("編集者持ち回り企画 カーサ霧丘の巻");
+        int boxWidth = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            boxWidth = box->width();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        MessageBox(nullptr, QStringLiteral("終了しますか？"), caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+        const int captionWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(caption);
+        QVERIFY2(boxWidth >= captionWidth + 100, qPrintable(QStringLiteral("box %1, caption %2").arg(boxWidth).arg(captionWidth)));
     }
 
     void escapeDoesNothingInAYesNoBox()
