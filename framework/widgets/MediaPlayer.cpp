@@ -1,19 +1,17 @@
 #include "framework/widgets/MediaPlayer.h"
 
 #include "framework/core/Dispatch.h"
+#include "framework/graphics/DcPainter.h"
 #include "framework/media/MediaEngine.h"
 #include "framework/media/MediaError.h"
 #include "framework/widgets/ExtCtrls.h"
 #include "platform/Codepage.h"
 #include "platform/WinPath.h"
 
-#include <QEvent>
 #include <QEventLoop>
 #include <QImage>
 #include <QObject>
-#include <QPaintEvent>
 #include <QPainter>
-#include <QWidget>
 
 #include <algorithm>
 #include <vector>
@@ -88,26 +86,6 @@ const char* TextOf(MediaErrorKind kind)
 
 }  // namespace
 
-// Paints the display window in the device's stead: its widget's paint events
-// come here while the device shows pictures in it.
-class DisplayPainter : public QObject {
-public:
-    explicit DisplayPainter(TMediaPlayer* player) : player_(player) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::Paint)
-            return false;
-        QPainter painter(static_cast<QWidget*>(watched));
-        player_->PaintDisplay(painter, static_cast<QPaintEvent*>(event)->rect());
-        return true;
-    }
-
-private:
-    TMediaPlayer* player_;
-};
-
 TMediaPlayer::TMediaPlayer(TComponent* owner)
     : TWinControl(owner), engine_(std::make_unique<MediaEngine>()), notifier_(std::make_unique<QObject>()),
       alive_(std::make_shared<bool>(true))
@@ -143,7 +121,7 @@ void TMediaPlayer::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
     if (operation == TOperation::opRemove && component == display_) {
-        // Its widget goes with it, and the event filter with that.
+        // Its hook goes with it.
         paintedDisplay_ = nullptr;
         display_ = nullptr;
     }
@@ -153,22 +131,17 @@ void TMediaPlayer::Notification(TComponent* component, TOperation operation)
 
 void TMediaPlayer::AttachDisplay()
 {
-    if (!display_ || paintedDisplay_ || !engine_->Picture() || !display_->Widget())
+    if (!display_ || paintedDisplay_ || !engine_->Picture())
         return;
-    if (!displayPainter_)
-        displayPainter_ = std::make_unique<DisplayPainter>(this);
     paintedDisplay_ = display_;
-    display_->Widget()->installEventFilter(displayPainter_.get());
-    display_->Invalidate();
+    paintedDisplay_->SetPaintHook([this](TCanvas& canvas) { PaintPicture(canvas); });
 }
 
 void TMediaPlayer::DetachDisplay()
 {
     if (!paintedDisplay_)
         return;
-    if (QWidget* widget = paintedDisplay_->Widget())
-        widget->removeEventFilter(displayPainter_.get());
-    paintedDisplay_->Invalidate();
+    paintedDisplay_->SetPaintHook(nullptr);
     paintedDisplay_ = nullptr;
 }
 
@@ -179,20 +152,18 @@ void TMediaPlayer::PictureChanged()
         paintedDisplay_->Repaint();
 }
 
-void TMediaPlayer::PaintDisplay(QPainter& painter, const QRect& dirty)
+void TMediaPlayer::PaintPicture(TCanvas& canvas)
 {
-    if (!paintedDisplay_)
-        return;
-    paintedDisplay_->PaintWidget(painter, dirty);
     const VideoFrame* frame = engine_->Picture();
-    if (!frame || frame->width <= 0 || frame->height <= 0)
+    if (!paintedDisplay_ || !frame || frame->width <= 0 || frame->height <= 0)
+        return;
+    DcPainter painter(canvas.Handle());
+    if (!painter.IsActive())
         return;
     const QImage picture(frame->bgra.data(), frame->width, frame->height, frame->width * 4, QImage::Format_RGB32);
     const QRect inside = InsideOf(*paintedDisplay_);
-    painter.save();
-    painter.setClipRect(inside);
-    painter.drawImage(inside.topLeft(), picture);
-    painter.restore();
+    painter.Painter().setClipRect(inside, Qt::IntersectClip);
+    painter.Painter().drawImage(inside.topLeft(), picture);
 }
 
 const VideoFrame* TMediaPlayer::Picture() const { return engine_->Picture(); }

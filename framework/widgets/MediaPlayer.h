@@ -33,7 +33,6 @@
 #include <string>
 #include <vector>
 
-class DisplayPainter;
 class MediaEngine;
 class QEventLoop;
 
@@ -143,9 +142,8 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    friend class DisplayPainter;
-    // Draws the display window: its own look, then the picture over it.
-    void PaintDisplay(QPainter& painter, const QRect& dirty);
+    // Draws the picture over the display window's own look.
+    void PaintPicture(TCanvas& canvas);
     // The video device starts / stops drawing in the display window.
     void AttachDisplay();
     void DetachDisplay();
@@ -174,7 +172,6 @@ private:
     // Receives the posted notifications; they die with it.
     std::unique_ptr<QObject> notifier_;
     std::vector<QEventLoop*> waitLoops_;
-    std::unique_ptr<DisplayPainter> displayPainter_;
     TWinControl* paintedDisplay_ = nullptr; // the display the device draws in
     std::shared_ptr<bool> alive_;
 };
