@@ -170,9 +170,10 @@ void MediaEngine::PresentPictures()
     if (!video_)
         return;
     const std::int64_t now = PositionMs();
-    if (video_->Present(now) && OnPicture)
+    const bool playing = transport_.Mode() == TransportMode::Playing;
+    if (video_->Present(now, playing) && OnPicture)
         OnPicture();
-    if (transport_.Mode() == TransportMode::Playing) {
+    if (playing) {
         if (video_->Exhausted())
             return; // the last picture stays
     } else if (video_->CaughtUp(now)) {

@@ -100,7 +100,7 @@ void VideoPlayback::Decode(std::int64_t after)
     }
 }
 
-bool VideoPlayback::Present(std::int64_t nowMs)
+bool VideoPlayback::Present(std::int64_t nowMs, bool playing)
 {
     const std::int64_t due = FrameIndexAt(nowMs, Rate());
     VideoFrame frame;
@@ -108,7 +108,8 @@ bool VideoPlayback::Present(std::int64_t nowMs)
     if (!queue_.TakeDue(due, frame, dropped))
         return false;
     stats_.dropped += dropped;
-    stats_.maxLateMs = std::max(stats_.maxLateMs, static_cast<double>(nowMs) - FrameStartMs(frame.index, Rate()));
+    if (playing)
+        stats_.maxLateMs = std::max(stats_.maxLateMs, static_cast<double>(nowMs) - FrameStartMs(frame.index, Rate()));
     Show(std::move(frame));
     return true;
 }

@@ -29,7 +29,7 @@
 struct VideoStats {
     std::int64_t shown = 0;     // frames put on show (the first one included)
     std::int64_t dropped = 0;   // frames that came due while a later one was also due: skipped
-    double maxLateMs = 0;       // the largest clock time past a shown frame's start when it was put on show
+    double maxLateMs = 0;       // the largest clock time past a shown frame's start when it was put on show while playing
 };
 
 class VideoPlayback {
@@ -60,8 +60,10 @@ public:
     void Run();
 
     // Looks at the clock: puts on show the newest ready frame due at `nowMs`.
-    // True when the picture changed.
-    bool Present(std::int64_t nowMs);
+    // True when the picture changed. `playing`: the clock runs (a picture
+    // shown late counts in the statistics); otherwise the picture only catches
+    // up with where a play stopped or ended.
+    bool Present(std::int64_t nowMs, bool playing = true);
     // Milliseconds until the next ready frame is due (at least 1); none when no
     // frame is ready yet.
     std::optional<std::int64_t> MsUntilNext(std::int64_t nowMs) const;
