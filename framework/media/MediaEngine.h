@@ -69,8 +69,6 @@ public:
     const VideoFrame* Picture() const { return video_ ? &video_->Picture() : nullptr; }
     // How the pictures have kept up so far (all zero without pictures).
     VideoStats PictureStats() const { return video_ ? video_->Stats() : VideoStats{}; }
-    // Why the pictures stopped early (empty while all is well).
-    std::string PictureError() const { return video_ ? video_->Error() : std::string(); }
     // The picture on show changed (a new frame came due, or a jump). Called on
     // the engine's thread, from the message loop or from inside Seek; the
     // handler must not give the engine commands.
