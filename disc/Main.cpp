@@ -4,6 +4,7 @@
 
 #include "disc/ClipviewForm.h"
 #include "disc/RoomtourForm.h"
+#include "disc/archives/RoomtourArchives.h"
 #include "disc/RoomtourPictures.h"
 #include "disc/SystemFiles.h"
 #include "disc/art/Lettering.h"
@@ -38,6 +39,8 @@ const SubCommand kSubCommands[] = {
      true, disc::runClipviewClip},
     {"clipview-form", "<parts dir> <output file> [--preview <dir>]",
      "the clip player's form stream with its start picture", true, disc::runClipviewForm},
+    {"roomtour-archives", "<disc dir>", "the desk tour's LZH archives (the skin course and the skin set)", true,
+     disc::runRoomtourArchives},
 };
 
 void printUsage(std::FILE* to)

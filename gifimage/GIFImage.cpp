@@ -138,8 +138,8 @@ void TGIFImage::SetAnimate(bool animate)
     if (animate_ && Count() > 1)
         timer_->SetInterval(FrameInterval(currentFrame_));
     timer_->SetEnabled(animate_ && multiFrame_ && !empty_);
-    if (!animate_ && currentFrame_ > 1) {
-        DisposeFrame(currentFrame_ - 1);
+    if (!animate_ && (currentFrame_ > 1 || shownFrame_ > 1)) {
+        DisposeFrame(shownFrame_);
         currentFrame_ = 1;
         DrawFrame();
         Invalidate();
@@ -177,7 +177,7 @@ void TGIFImage::SetCurrentFrame(int frame)
     if (frame == currentFrame_ || frame < 1 || frame > Count())
         return;
     Changing();
-    DisposeFrame(currentFrame_);
+    DisposeFrame(shownFrame_);
     currentFrame_ = frame;
     DrawFrame();
     Repaint();
@@ -240,6 +240,7 @@ void TGIFImage::ClearFrames()
     picture_.FreeFrames();
     dataStream_.Clear();
     currentFrame_ = 1;
+    shownFrame_ = 0;
     loopsDone_ = 1;
     skipFirst_ = true;
     multiFrame_ = false;
@@ -285,7 +286,18 @@ void TGIFImage::FirstFrameComposing()
     Changing();
 }
 
-void TGIFImage::FirstFrameComposed() { Change(); }
+void TGIFImage::FirstFrameComposed()
+{
+    shownFrame_ = 1;
+    Change();
+}
+
+void TGIFImage::DrawFrame()
+{
+    picture_.DrawFrame(currentFrame_);
+    if (currentFrame_ >= 1 && currentFrame_ <= Count())
+        shownFrame_ = currentFrame_;
+}
 
 void TGIFImage::DecodeEnded() { Invalidate(); }
 
@@ -361,8 +373,7 @@ void TGIFImage::TimerTick(TObject*)
         // The frame the load composed stays up for its own delay.
         skipFirst_ = false;
     } else {
-        const int previous = currentFrame_ - 1 < 1 ? Count() : currentFrame_ - 1;
-        DisposeFrame(previous);
+        DisposeFrame(shownFrame_);
         DrawFrame();
         Repaint();
     }

@@ -107,7 +107,8 @@ public:
 
     // The animation step, run by the timer.
     void TimerTick(TObject* sender);
-    void DrawFrame() { picture_.DrawFrame(currentFrame_); }
+    // Draws frame CurrentFrame; it is then the frame on show.
+    void DrawFrame();
     void DisposeFrame(int index) { picture_.DisposeFrame(index); }
 
     // Paints at once, without erasing or asking the parent.
@@ -172,6 +173,10 @@ private:
     bool empty_ = true;
     bool multiFrame_ = false;
     int currentFrame_ = 0;
+    // The frame drawn last, whose disposal comes before the next one is
+    // drawn (0: none). While the animation runs CurrentFrame names the next
+    // frame instead, and after a wrap it is 1 while the last frame shows.
+    int shownFrame_ = 0;
     int loopsDone_ = 1;
     bool skipFirst_ = true;
     bool captureBackground_ = false;

@@ -80,30 +80,41 @@ Cp932Encoder& ThreadEncoder()
     return encoder;
 }
 
-// True when the text ends in a lead byte with nothing after it.
-bool EndsInCutLeadByte(std::string_view bytes)
-{
-    std::size_t last = Cp932LastChar(bytes);
-    return last != std::string_view::npos && last + 1 == bytes.size() &&
-           IsCp932LeadByte(static_cast<unsigned char>(bytes[last]));
-}
-
 }  // namespace
 
 QString Cp932ToUnicode(std::string_view bytes, bool* ok)
 {
-    // A stateless decoder drops a lead byte cut off at the end without a trace; give it
-    // the same U+001A that every other undecodable byte gets.
-    bool cut = EndsInCutLeadByte(bytes);
-    if (cut)
-        bytes.remove_suffix(1);
+    // A lead byte without a valid trail byte stands alone, as it does in the scans: it
+    // becomes U+001A and the byte after it is a character of its own. Left to itself the
+    // decoder drops a lead byte cut off at the end without a trace. It also rotates the
+    // control bytes 0x1A, 0x1C and 0x7F the way IBM's code pages do (0x7F becomes
+    // U+001A); code page 932 keeps them as they are, and so does the encoder.
     QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    bool clean = !decoder.hasError() && decoder.isValid();
-    if (cut)
-        text.append(QChar(0x1A));
+    QString text;
+    bool loneLead = false;
+    std::size_t runStart = 0;
+    auto decodeRun = [&](std::size_t end) {
+        if (end > runStart)
+            text += decoder.decode(QByteArrayView(bytes.data() + runStart, static_cast<qsizetype>(end - runStart)));
+    };
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = Cp932CharLength(bytes, pos);
+        const auto byte = static_cast<unsigned char>(bytes[pos]);
+        if (length == 1 && IsCp932LeadByte(byte)) {
+            decodeRun(pos);
+            text.append(QChar(0x1A));
+            loneLead = true;
+            runStart = pos + 1;
+        } else if (byte == 0x1A || byte == 0x1C || byte == 0x7F) {
+            decodeRun(pos);
+            text.append(QChar(byte));
+            runStart = pos + 1;
+        }
+        pos += length;
+    }
+    decodeRun(bytes.size());
     if (ok)
-        *ok = clean && !cut;
+        *ok = decoder.isValid() && !decoder.hasError() && !loneLead;
     return text;
 }
 

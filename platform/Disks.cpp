@@ -1,12 +1,14 @@
 #include "platform/Disks.h"
 
 #include "platform/Codepage.h"
+#include "platform/Executable.h"
 #include "platform/LastError.h"
 #include "platform/Prefix.h"
 #include "platform/WinPath.h"
 
 #include <cerrno>
 #include <dirent.h>
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <sys/statvfs.h>
@@ -97,3 +99,26 @@ DWORD GetLogicalDrives()
     return drives;
 }
 
+
+UINT GetDriveTypeA(LPCSTR rootPath)
+{
+    std::string_view root = rootPath ? rootPath : "";
+    bool isRoot = root.size() >= 2 && root[1] == ':' && IsAsciiLetter(root[0]) &&
+                  (root.size() == 2 || (root.size() == 3 && (root[2] == '\\' || root[2] == '/')));
+    if (!isRoot)
+        return DRIVE_NO_ROOT_DIR;
+    char letter = AsciiToUpper(root[0]);
+    std::filesystem::path target = DriveTarget(letter);
+    if (target.empty())
+        return DRIVE_NO_ROOT_DIR;
+    struct statvfs volume;
+    if (statvfs(target.c_str(), &volume) == 0 && (volume.f_flag & ST_RDONLY))
+        return DRIVE_CDROM;
+    if (letter != 'C' && letter != 'Z') {
+        std::filesystem::path exe = HostExecutablePath();
+        auto [targetEnd, exeAt] = std::mismatch(target.begin(), target.end(), exe.begin(), exe.end());
+        if (!exe.empty() && targetEnd == target.end())
+            return DRIVE_CDROM;
+    }
+    return DRIVE_FIXED;
+}

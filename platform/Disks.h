@@ -22,3 +22,18 @@ BOOL GetDiskFreeSpaceA(LPCSTR rootPath, DWORD* sectorsPerCluster, DWORD* bytesPe
 // Stands for the Win32 call: bit n is set for every drive link dosdevices/<'a'+n>: of
 // the prefix, whether its target is there or not (like a CD drive without a disc).
 DWORD GetLogicalDrives();
+
+// Drive types (stand for the Win32 DRIVE_* values of GetDriveTypeA).
+inline constexpr UINT DRIVE_UNKNOWN = 0;
+inline constexpr UINT DRIVE_NO_ROOT_DIR = 1;
+inline constexpr UINT DRIVE_REMOVABLE = 2;
+inline constexpr UINT DRIVE_FIXED = 3;
+inline constexpr UINT DRIVE_REMOTE = 4;
+inline constexpr UINT DRIVE_CDROM = 5;
+inline constexpr UINT DRIVE_RAMDISK = 6;
+
+// Stands for the Win32 call, for a drive root ("C:\", "c:", "C:/"): DRIVE_NO_ROOT_DIR for
+// anything else, a drive without a link or a link whose target is missing; DRIVE_CDROM for
+// a read-only volume and for the drive of the disc the running program came from (a drive
+// other than C: and Z: that holds the executable); DRIVE_FIXED otherwise.
+UINT GetDriveTypeA(LPCSTR rootPath);

@@ -10,11 +10,16 @@ using BYTE = std::uint8_t;     // stands for the Win32 unsigned 8-bit integer
 using WORD = std::uint16_t;    // stands for the Win32 unsigned 16-bit integer
 using DWORD = std::uint32_t;   // stands for the Win32 unsigned 32-bit integer
 using UINT = unsigned int;     // stands for the Win32 unsigned int
+using USHORT = std::uint16_t;  // stands for the Win32 unsigned short
+using ULONG = std::uint32_t;   // stands for the Win32 unsigned 32-bit long
 using INT = int;               // stands for the Win32 int
 using LONG = std::int32_t;     // stands for the Win32 signed 32-bit integer
 using CHAR = char;             // stands for the Win32 ANSI character (a code page 932 byte here)
 using LPSTR = char*;           // stands for the Win32 ANSI string buffer
 using LPCSTR = const char*;    // stands for the Win32 constant ANSI string
+using WCHAR = char16_t;        // stands for the Win32 UTF-16 code unit
+using LPWSTR = WCHAR*;         // stands for the Win32 UTF-16 string buffer
+using LPCWSTR = const WCHAR*;  // stands for the Win32 constant UTF-16 string
 using INT_PTR = std::intptr_t;   // stands for the Win32 pointer-sized signed integer
 using UINT_PTR = std::uintptr_t; // stands for the Win32 pointer-sized unsigned integer
 
@@ -53,6 +58,22 @@ struct ULARGE_INTEGER {
 struct FILETIME {
     DWORD dwLowDateTime = 0;
     DWORD dwHighDateTime = 0;
+};
+
+// Stand for the Win32 point, size and rectangle (right and bottom lie just outside).
+struct POINT {
+    LONG x = 0;
+    LONG y = 0;
+};
+struct SIZE {
+    LONG cx = 0;
+    LONG cy = 0;
+};
+struct RECT {
+    LONG left = 0;
+    LONG top = 0;
+    LONG right = 0;
+    LONG bottom = 0;
 };
 
 // Stands for the Win32 security attributes; accepted and ignored.

@@ -5,7 +5,7 @@
 
 #include "gifimage/GifDecoder.h"
 #include "gifimage/GifPicture.h"
-#include "tests/gifimage/GifContent.h"
+#include "testdata/GifContent.h"
 
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>

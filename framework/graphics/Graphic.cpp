@@ -8,12 +8,18 @@
 void TGraphic::LoadFromFile(const std::filesystem::path& file)
 {
     // Picture files are read whole; refuse what no picture could need before
-    // trying to hold it in memory.
+    // trying to hold it in memory. A folder opens for reading on POSIX and reads
+    // as nothing, and an empty stream loads as an empty graphic: neither may
+    // pass for a picture file.
     std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        throw EFOpenError("Cannot open file \"" + file.string() + "\". It is a folder");
     const auto size = std::filesystem::file_size(file, error);
     if (!error && size > kMaxPictureFileBytes)
         throw EInvalidGraphic("The picture file " + file.string() + " is too large");
     const std::vector<std::uint8_t> bytes = ReadWholeFile(file);
+    if (bytes.empty())
+        throw EInvalidGraphic("The picture file " + file.string() + " is empty");
     TSpanStream stream(bytes);
     LoadFromStream(stream);
 }

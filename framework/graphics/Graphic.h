@@ -33,7 +33,8 @@ public:
     // Reads the rest of the stream as the picture's file image.
     virtual void LoadFromStream(TStream& stream) = 0;
     virtual void SaveToStream(TStream& stream) const = 0;
-    // Host paths. A failed load leaves the graphic as it was.
+    // Host paths. A failed load leaves the graphic as it was; an empty file
+    // (EInvalidGraphic) or a folder (EFOpenError) is refused.
     void LoadFromFile(const std::filesystem::path& file);
     void SaveToFile(const std::filesystem::path& file) const;
 

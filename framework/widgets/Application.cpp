@@ -71,8 +71,10 @@ void TApplication::SetTitle(const QString& title)
 
 void TApplication::FormCreated(TForm* form)
 {
-    if (!mainForm_)
+    if (!mainForm_) {
         mainForm_ = form;
+        form->SetCloseEndsProgram([this] { Terminate(); });
+    }
     form->DoCreate();
 }
 

@@ -1,11 +1,9 @@
 #include "framework/widgets/ControlWidget.h"
 
-#include "framework/widgets/Controls.h"
-
 #include <QPaintEvent>
 #include <QPainter>
 
-ControlWidget::ControlWidget(TControl* control) : QWidget(nullptr), control_(control)
+ControlWidget::ControlWidget(Painter painter) : QWidget(nullptr), painter_(std::move(painter))
 {
     // Every move reaches the control, not only moves with a button down.
     setMouseTracking(true);
@@ -16,8 +14,8 @@ ControlWidget::ControlWidget(TControl* control) : QWidget(nullptr), control_(con
 
 void ControlWidget::paintEvent(QPaintEvent* e)
 {
-    if (!control_)
+    if (!painter_)
         return;
     QPainter painter(this);
-    control_->PaintControl(painter, e->rect());
+    painter_(painter, e->rect());
 }

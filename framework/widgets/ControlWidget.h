@@ -1,21 +1,22 @@
 #pragma once
-// The Qt widget behind a control that draws itself: hands paint events to the
-// control. Mouse and key events reach the control through the input router.
+// The Qt widget behind a control that draws itself: hands its paint events to
+// whoever painted it (the control). Mouse and key events reach the control
+// through the input router.
 
 #include <QWidget>
 
-class TControl;
+#include <functional>
 
 class ControlWidget : public QWidget {
 public:
-    explicit ControlWidget(TControl* control);
-    TControl* Control() const { return control_; }
-    // The control is going away: no more calls into it.
-    void Detach() { control_ = nullptr; }
+    using Painter = std::function<void(QPainter& painter, const QRect& dirty)>;
+    explicit ControlWidget(Painter painter);
+    // The control is going away: no more paints reach it.
+    void Detach() { painter_ = nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    TControl* control_;
+    Painter painter_;
 };

@@ -3,7 +3,6 @@
 #include "framework/core/Dispatch.h"
 #include "framework/graphics/DeviceContext.h"
 #include "framework/widgets/ControlWidget.h"
-#include "framework/widgets/Forms.h"
 #include "framework/widgets/MouseCapture.h"
 #include "framework/widgets/PressTracker.h"
 #include "platform/Codepage.h"
@@ -169,7 +168,10 @@ QWidget* TControl::Widget() const
     return widget_;
 }
 
-QWidget* TControl::CreateWidget() { return new ControlWidget(this); }
+QWidget* TControl::CreateWidget()
+{
+    return new ControlWidget([this](QPainter& painter, const QRect& dirty) { PaintControl(painter, dirty); });
+}
 
 void TControl::CreateHandle()
 {
@@ -214,12 +216,18 @@ void TControl::SetParentComponent(TComponent* parent)
 
 void TControl::Loaded() { TComponent::Loaded(); }
 
-TForm* TControl::ParentForm() const
+TWinControl* TControl::TopParent() const
 {
-    const TControl* c = this;
+    TControl* c = const_cast<TControl*>(this);
     while (c->parent_)
         c = c->parent_;
-    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+    return dynamic_cast<TWinControl*>(c);
+}
+
+TForm* TControl::ParentForm() const
+{
+    TWinControl* top = TopParent();
+    return top ? top->AsForm() : nullptr;
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)
@@ -535,8 +543,8 @@ void TWinControl::InsertControl(TControl* control)
         RestackChildren();
         control->ApplyWidgetVisibility();
     }
-    if (TForm* form = ParentForm())
-        form->TabOrderChanged();
+    if (TWinControl* top = TopParent())
+        top->TabOrderChanged();
 }
 
 void TWinControl::RemoveControl(TControl* control)
@@ -618,8 +626,8 @@ void TWinControl::SetTabOrder(int order)
     list.erase(it);
     order = std::clamp(order, 0, static_cast<int>(list.size()));
     list.insert(list.begin() + order, this);
-    if (TForm* form = ParentForm())
-        form->TabOrderChanged();
+    if (TWinControl* top = TopParent())
+        top->TabOrderChanged();
 }
 
 void TWinControl::SetTabStop(bool tabStop)
@@ -628,8 +636,8 @@ void TWinControl::SetTabStop(bool tabStop)
         return;
     tabStop_ = tabStop;
     ApplyFocusPolicy();
-    if (TForm* form = ParentForm())
-        form->TabOrderChanged();
+    if (TWinControl* top = TopParent())
+        top->TabOrderChanged();
 }
 
 void TWinControl::ApplyFocusPolicy()

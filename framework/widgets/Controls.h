@@ -115,6 +115,8 @@ public:
 
     // The form the control lies on (itself for a form); null when none.
     TForm* ParentForm() const;
+    // The control at the top of the parent chain (itself without a parent).
+    TWinControl* TopParent() const;
 
     // The pointer is captured by this control (moves and the release come here).
     bool MouseCapture() const;
@@ -271,6 +273,10 @@ public:
     // Enter or Escape that the focused control did not take, offered to every
     // control of the form: a button that answers it clicks and returns true.
     virtual bool DialogKey(WORD key, TWinControl* focused);
+    // The tab order below this control changed (the top control hears of it).
+    virtual void TabOrderChanged() {}
+    // The control as a form; null for every other control.
+    virtual TForm* AsForm() { return nullptr; }
 
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 

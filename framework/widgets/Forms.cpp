@@ -1,7 +1,6 @@
 #include "framework/widgets/Forms.h"
 
 #include "framework/core/Dispatch.h"
-#include "framework/widgets/Application.h"
 #include "framework/widgets/ControlWidget.h"
 #include "framework/widgets/MouseCapture.h"
 
@@ -16,8 +15,16 @@ namespace {
 // tells it when the window system has framed the window.
 class FormWidget : public ControlWidget {
 public:
-    explicit FormWidget(TForm* form) : ControlWidget(form), form_(form) {}
-    void Forget() { form_ = nullptr; }
+    explicit FormWidget(TForm* form)
+        : ControlWidget([form](QPainter& painter, const QRect& dirty) { form->PaintControl(painter, dirty); }),
+          form_(form)
+    {
+    }
+    void Forget()
+    {
+        form_ = nullptr;
+        Detach();
+    }
 
 protected:
     void closeEvent(QCloseEvent* e) override
@@ -247,8 +254,8 @@ void TForm::Close()
         modalLoop_->exit(modalResult_);
         return;
     }
-    if (Application && Application->MainForm() == this) {
-        Application->Terminate();
+    if (endProgram_) {
+        endProgram_();
         return;
     }
     if (action == caMinimize)

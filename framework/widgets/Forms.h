@@ -7,6 +7,7 @@
 #include "framework/widgets/Controls.h"
 
 #include <cstdint>
+#include <functional>
 
 class QEventLoop;
 
@@ -76,12 +77,16 @@ public:
     TCanvas* Canvas();
     // The window's close box: runs Close.
     void CloseRequested();
+    // What a confirmed close of this form does instead of hiding it: the
+    // application makes its main form's close end the program.
+    void SetCloseEndsProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
 
     // Enter and Escape that no control took: the default or cancel button
     // answers them (see TWinControl::DialogKey). True when one did.
-    bool DialogKey(WORD key, TWinControl* focused);
+    bool DialogKey(WORD key, TWinControl* focused) override;
     // The tab order of a control on the form changed: Tab follows it again.
-    void TabOrderChanged();
+    void TabOrderChanged() override;
+    TForm* AsForm() override { return this; }
     // The control with the keyboard focus while the form is active; null
     // when none of the form's controls has it.
     TWinControl* ActiveControl() const;
@@ -116,4 +121,5 @@ private:
     ControlCanvas canvas_;
     bool shownOnce_ = false;
     bool recentrePending_ = false;
+    std::function<void()> endProgram_;
 };

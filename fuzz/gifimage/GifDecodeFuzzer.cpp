@@ -5,7 +5,7 @@
 // earlier input must give the same result, so no state leaks between loads.
 
 #include "gifimage/GifDecoder.h"
-#include "tests/gifimage/ReferenceDecodePixels.h"
+#include "testdata/ReferenceDecodePixels.h"
 
 #include <cstdio>
 #include <cstdlib>

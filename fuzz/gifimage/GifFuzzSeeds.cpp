@@ -2,8 +2,8 @@
 // holds: small pictures of every kind, odd block layouts and broken data.
 // Usage: gifimage_fuzz_seeds FOLDER
 
-#include "tests/gifimage/GifContent.h"
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifContent.h"
+#include "testdata/GifWriter.h"
 
 #include <cstdio>
 #include <filesystem>

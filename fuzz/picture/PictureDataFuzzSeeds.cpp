@@ -5,7 +5,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "picture/CompressedData.h"
 #include "picture/DeltaFilter.h"
-#include "tests/picture/TestBitmaps.h"
+#include "testdata/TestBitmaps.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -2,12 +2,15 @@
 
 #include "outside/launcher/LauncherArt.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 constexpr int kWidth = 640;
@@ -15,7 +18,7 @@ constexpr int kHeight = 400;
 }
 
 LauncherWindow::LauncherWindow(QString discFolder, MessageWindow messages)
-    : discFolder_(std::move(discFolder)), messages_(std::move(messages))
+    : discFolder_(std::move(discFolder)), messages_(std::move(messages)), quit_([] { QCoreApplication::quit(); })
 {
     setWindowTitle(QStringLiteral("バーヌークパーク"));
     setFixedSize(kWidth, kHeight);
@@ -127,6 +130,9 @@ void LauncherWindow::Start(int program)
             OnProgramEnded();
     });
     running_->start();
+    // A window manager places a window shown again as if it were new; the
+    // menu comes back where it was.
+    placeWhileHidden_ = geometry().topLeft();
     hide();
 }
 
@@ -135,7 +141,7 @@ void LauncherWindow::OnMessages()
     while (auto message = messages_.Receive()) {
         switch (ActionForMessage(message->message)) {
         case LauncherAction::Quit:
-            QCoreApplication::quit();
+            EndAfterPrograms();
             return;
         case LauncherAction::ShowMenu:
             LetGoOfProgram();
@@ -171,9 +177,67 @@ void LauncherWindow::OnProgramEnded()
 
 void LauncherWindow::ShowMenu()
 {
+    if (ending_)
+        return;
     if (!isVisible()) {
+        // An explicit position, so that the window manager is told to keep it
+        // (moving to the place Qt already knows would tell it nothing).
+        if (QWindow* window = windowHandle())
+            window->setPosition(placeWhileHidden_);
         show();
         raise();
         activateWindow();
     }
+}
+
+void LauncherWindow::closeEvent(QCloseEvent* e)
+{
+    if (ended_ || ProgramsStillRunning().empty()) {
+        e->accept();
+        return;
+    }
+    // A program that said goodbye may still be ending; ending the launcher now
+    // would kill it mid-exit.
+    e->ignore();
+    EndAfterPrograms();
+}
+
+std::vector<QProcess*> LauncherWindow::ProgramsStillRunning() const
+{
+    std::vector<QProcess*> running;
+    if (running_ && running_->state() != QProcess::NotRunning)
+        running.push_back(running_.get());
+    for (QProcess* ending : findChildren<QProcess*>(Qt::FindDirectChildrenOnly))
+        if (ending->state() != QProcess::NotRunning)
+            running.push_back(ending);
+    return running;
+}
+
+void LauncherWindow::EndAfterPrograms()
+{
+    if (ending_)
+        return;
+    ending_ = true;
+    hide();
+    auto end = [this] {
+        if (ended_)
+            return;
+        ended_ = true;
+        quit_();
+    };
+    const std::vector<QProcess*> running = ProgramsStillRunning();
+    if (running.empty()) {
+        end();
+        return;
+    }
+    auto left = std::make_shared<std::size_t>(running.size());
+    for (QProcess* program : running) {
+        program->disconnect(this);
+        QObject::connect(program, &QProcess::finished, this, [left, end] {
+            if (--*left == 0)
+                end();
+        });
+    }
+    // A program that hangs cannot keep the launcher for ever.
+    QTimer::singleShot(endWait_, this, end);
 }

@@ -48,3 +48,20 @@ wait_for_end() {
   end_pid=$1
   wait_until '! kill -0 "$end_pid" 2>/dev/null'
 }
+
+# The root coordinates of a window's client area, "X Y". Unlike xdotool's
+# getwindowgeometry this is right under a window manager that adds a frame.
+window_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }'
+}
+
+# Clicks at a point of a window's client area, pressing and releasing as a person does.
+click_client() {
+  set -- $(window_origin "$1") "$2" "$3"
+  xdo mousemove $(($1 + $3)) $(($2 + $4))
+  sleep 0.1
+  xdo mousedown 1
+  sleep 0.1
+  xdo mouseup 1
+  sleep 0.5
+}

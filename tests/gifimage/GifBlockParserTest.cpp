@@ -2,7 +2,7 @@
 // comment, application, plain text), frame limits, logical size, hooks.
 
 #include "tests/gifimage/GifTestSupport.h"
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // their data, random bytes. Nothing may crash, hang or allocate without
 // bound, and frames read before the damage are kept as they were.
 
-#include "tests/gifimage/GifContent.h"
+#include "testdata/GifContent.h"
 #include "tests/gifimage/GifTestSupport.h"
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The gifframes tool: exact output format and exit codes, run as a process.
 
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -11,7 +11,7 @@
 #include "gifimage/GIFImage.h"
 #include "gifimage/TimerEx.h"
 #include "platform/WinPath.h"
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <QTemporaryDir>
 #include <QWindow>

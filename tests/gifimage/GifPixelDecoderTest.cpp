@@ -3,9 +3,9 @@
 // the fast decoder against the literal reference on many code streams.
 
 #include "framework/core/SysUtils.h"
-#include "tests/gifimage/GifContent.h"
+#include "testdata/GifContent.h"
 #include "tests/gifimage/GifTestSupport.h"
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "gifimage/GifDecoder.h"
 #include "gifimage/GifFrameList.h"
-#include "tests/gifimage/ReferenceDecodePixels.h"
+#include "testdata/ReferenceDecodePixels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Well-formed files decode to the same indices as giflib's DGifSlurp gives.
 
-#include "tests/gifimage/GifContent.h"
+#include "testdata/GifContent.h"
 #include "tests/gifimage/GifTestSupport.h"
-#include "tests/gifimage/GifWriter.h"
+#include "testdata/GifWriter.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>

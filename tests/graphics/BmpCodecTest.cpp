@@ -309,6 +309,73 @@ TEST(BmpCodec, NewBitmapsSave24BitOrMonochromeBottomUp)
     EXPECT_EQ(b[62 + 4], 0b01100000) << "top row: red became black, the rest stayed white";
 }
 
+// A palette of `count` entries of distinct colours.
+HPALETTE PaletteOf(int count)
+{
+    std::vector<std::uint8_t> room(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * std::size_t(count));
+    auto* log = reinterpret_cast<LOGPALETTE*>(room.data());
+    log->palVersion = 0x300;
+    log->palNumEntries = std::uint16_t(count);
+    for (int i = 0; i < count; ++i)
+        log->palPalEntry[i] = PALETTEENTRY{std::uint8_t(i * 13), std::uint8_t(255 - i), std::uint8_t(i * 7), 0};
+    return CreatePalette(log);
+}
+
+// Bitmaps made new (never loaded) in a palette format are written with the
+// colour-count field biClrUsed (offset 46) as the writer defines it: 0 for a
+// table of the full 2^bits entries, otherwise the number of entries written.
+// Qt's own BMP reader, written independently of ours, must read the same pixels.
+TEST(BmpCodec, NewPaletteBitmapsWriteTheColourCountTheWayTheWriterDefinesIt)
+{
+    struct Case {
+        TPixelFormat format;
+        int bits;
+        int paletteEntries;  // 0: no palette of its own
+        std::uint32_t tableEntries;
+        std::uint32_t clrUsed;
+    };
+    const Case cases[] = {
+        {TPixelFormat::pf1bit, 1, 0, 2, 0},
+        {TPixelFormat::pf4bit, 4, 0, 16, 0},
+        {TPixelFormat::pf8bit, 8, 0, 256, 0},
+        {TPixelFormat::pf4bit, 4, 16, 16, 0},
+        {TPixelFormat::pf8bit, 8, 256, 256, 0},
+        {TPixelFormat::pf8bit, 8, 20, 20, 20},
+        {TPixelFormat::pf4bit, 4, 3, 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, palette of " + std::to_string(c.paletteEntries));
+        TBitmap bmp;
+        bmp.SetSize(9, 4);
+        for (int x = 0; x < 9; ++x)
+            bmp.Canvas()->SetPixels(x, x % 4, TColor(RGB(x * 28, 200 - x * 20, x * 9)));
+        if (c.paletteEntries)
+            bmp.SetPalette(PaletteOf(c.paletteEntries));
+        bmp.SetPixelFormat(c.format);
+        const std::vector<std::uint8_t> b = Save(bmp);
+        ASSERT_GE(b.size(), 54u);
+        EXPECT_EQ(b[28], c.bits);
+        EXPECT_EQ(Le32(b, 46), c.clrUsed) << "biClrUsed";
+        EXPECT_EQ(Le32(b, 10), 54u + 4u * c.tableEntries) << "the table written";
+        EXPECT_EQ(Le32(b, 50), 0u) << "biClrImportant";
+
+        const QImage theirs = QImage::fromData(b.data(), int(b.size()), "BMP");
+        ASSERT_FALSE(theirs.isNull());
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 9; ++x)
+                EXPECT_EQ(theirs.pixel(x, y) | 0xFF000000u, bmp.Image()->pixel(x, y)) << x << "," << y;
+    }
+
+    // A new monochrome bitmap: two entries, the full table of one bit.
+    TBitmap mono;
+    mono.SetSize(5, 2);
+    mono.SetMonochrome(true);
+    const std::vector<std::uint8_t> b = Save(mono);
+    EXPECT_EQ(b[28], 1);
+    EXPECT_EQ(Le32(b, 46), 0u);
+    EXPECT_EQ(Le32(b, 10), 62u);
+}
+
 TEST(BmpCodec, MonochromePalettesAndPixelFormats)
 {
     FileLayout s;

@@ -177,6 +177,48 @@ TEST(Picture, LoadsFilesByExtension)
     std::filesystem::remove_all(bmpFile.parent_path());
 }
 
+// An empty file or a folder under a picture's name is no picture: the load
+// fails with an error that says so, and what was loaded before stays.
+TEST(Picture, AnEmptyFileOrAFolderIsRefusedAndChangesNothing)
+{
+    const auto jpegFile = TempFile("photo.jpg", SmallJpeg());
+    const auto dir = jpegFile.parent_path();
+    const auto empty = TempFile("Desk11.jdt", {});
+    std::filesystem::create_directories(dir / "Desk13.jdt");
+
+    TJPEGImage jpeg;
+    jpeg.LoadFromFile(jpegFile);
+    const std::vector<std::uint8_t> before = jpeg.Data();
+    try {
+        jpeg.LoadFromFile(empty);
+        FAIL() << "an empty file loaded";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(std::string(e.what()).find("Desk11.jdt"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("empty"), std::string::npos) << e.what();
+    }
+    try {
+        jpeg.LoadFromFile(dir / "Desk13.jdt");
+        FAIL() << "a folder loaded";
+    } catch (const EFOpenError& e) {
+        EXPECT_NE(std::string(e.what()).find("Desk13.jdt"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(jpeg.Data(), before);
+    EXPECT_EQ(jpeg.Width(), 9);
+
+    // The same for a bitmap and for a picture that picks its graphic by extension.
+    const auto emptyBmp = TempFile("empty.bmp", {});
+    std::filesystem::create_directories(dir / "folder.bmp");
+    TBitmap bmp;
+    EXPECT_THROW(bmp.LoadFromFile(emptyBmp), EInvalidGraphic);
+    EXPECT_THROW(bmp.LoadFromFile(dir / "folder.bmp"), EFOpenError);
+    TPicture picture;
+    picture.LoadFromFile(jpegFile);
+    EXPECT_THROW(picture.LoadFromFile(TempFile("empty.jpg", {})), EInvalidGraphic);
+    EXPECT_THROW(picture.LoadFromFile(dir / "folder.bmp"), EFOpenError);
+    EXPECT_TRUE(dynamic_cast<TJPEGImage*>(picture.Graphic()));
+    std::filesystem::remove_all(dir);
+}
+
 TEST(Picture, ReportsEveryChangeAndForcesABitmap)
 {
     TPicture picture;

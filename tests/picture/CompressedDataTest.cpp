@@ -7,7 +7,7 @@
 
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/JpegImage.h"
-#include "tests/picture/TestBitmaps.h"
+#include "testdata/TestBitmaps.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

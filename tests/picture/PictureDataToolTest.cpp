@@ -2,7 +2,7 @@
 // every kind of bad input ends with one line on stderr, exit status 1, and no
 // file left behind (nor an old one changed).
 
-#include "tests/picture/TestBitmaps.h"
+#include "testdata/TestBitmaps.h"
 
 #include <gtest/gtest.h>
 

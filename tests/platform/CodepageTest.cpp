@@ -102,3 +102,61 @@ TEST(Codepage, ScansNeverSplitACharacter)
 }
 
 }  // namespace
+
+namespace {
+
+// Trail bytes at the edges of their two ranges (0x40-0x7E, 0x80-0xFC) after the
+// lead byte 0x81, each followed by a backslash: where the scans see characters,
+// and what the decoder makes of the pair.
+TEST(Codepage, TrailBytesAtTheirBoundaries)
+{
+    struct Case {
+        unsigned char trail;
+        bool pair;
+        const char* decoded;  // UTF-8, before the backslash
+    };
+    const Case cases[] = {
+        {0x3F, false, "\x1A?"},           // below the first range: the lead stands alone
+        {0x40, true, "\u3000"},           // ideographic space
+        {0x7E, true, "\u00D7"},           // multiplication sign
+        {0x7F, false, "\x1A\x7F"},        // between the ranges
+        {0x80, true, "\u00F7"},           // division sign
+        {0xFC, true, "\u25EF"},           // large circle
+        {0xFD, false, "\x1A\x1A"},       // above the second range, and no character itself
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Hex(std::string(1, char(c.trail))));
+        EXPECT_EQ(IsCp932TrailByte(c.trail), c.pair);
+        const std::string text = std::string("\x81") + char(c.trail) + "\\";
+        EXPECT_EQ(Cp932CharLength(text, 0), c.pair ? 2u : 1u);
+        EXPECT_EQ(Cp932NextChar(text, 0), c.pair ? 2u : 1u);
+        // The backslash after the pair is a separator whatever the trail byte.
+        EXPECT_EQ(Cp932FindLastSeparator(text), 2u);
+        EXPECT_EQ(Cp932LastChar(text), 2u);
+        bool ok = false;
+        const QString decoded = Cp932ToUnicode(text, &ok);
+        EXPECT_EQ(ok, c.pair);
+        EXPECT_EQ(decoded, U(c.decoded) + QLatin1Char('\\'));
+        if (c.pair) {
+            EXPECT_EQ(UnicodeToCp932(decoded), text);
+        }
+    }
+    // Control bytes stay themselves both ways (a converter of IBM's kind rotates them).
+    for (const char* control : {"\x1A", "\x1C", "\x7F"}) {
+        bool ok = false;
+        EXPECT_EQ(Cp932ToUnicode(control, &ok), QString(QChar(char16_t(*control))));
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(UnicodeToCp932(QString(QChar(char16_t(*control)))), control);
+    }
+    // A trail byte that is a separator itself is still a trail byte.
+    EXPECT_EQ(Cp932FindLastSeparator("\x81\x5C"), std::string_view::npos);
+    // Lead bytes at the edges of their ranges, with the highest valid trail byte.
+    EXPECT_EQ(Cp932CharLength("\x80\xFC", 0), 1u);
+    EXPECT_EQ(Cp932CharLength("\x9F\xFC", 0), 2u);
+    EXPECT_EQ(Cp932CharLength("\xA0\xFC", 0), 1u);
+    EXPECT_EQ(Cp932CharLength("\xE0\x40", 0), 2u);
+    EXPECT_EQ(Cp932CharLength("\xFC\x40", 0), 2u);
+    EXPECT_EQ(Cp932CharLength("\xFD\x40", 0), 1u);
+}
+
+}  // namespace

@@ -1,11 +1,14 @@
 #include "platform/DynLib.h"
 
+#include "platform/Codepage.h"
 #include "platform/Files.h"
 #include "platform/LastError.h"
 #include "platform/WinPath.h"
 #include "tests/platform/TempPrefix.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace fs = std::filesystem;
 
@@ -50,6 +53,37 @@ TEST_F(DynLib, LoadsABareNameFromTheSystemFolderInAnyCase)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
     EXPECT_EQ(GetProcAddress(module, "TestLibraryAnswer"), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(DynLib, AModuleNameCutShortNeverEndsInHalfACharacter)
+{
+    // "ム÷.DLL": both characters have the trail byte 0x80 (83 80, 81 80).
+    const std::string name = "\x83\x80\x81\x80.DLL";
+    fs::copy_file(VN_TEST_SHARED_OBJECT, HostSystemDirectory() / Cp932ToUtf8(name));
+    HMODULE module = LoadLibraryA(name.c_str());
+    ASSERT_NE(module, nullptr) << LastDynLibError();
+    const std::string folder = "C:\\WINDOWS\\SYSTEM\\";  // 18 bytes
+    char whole[MAX_PATH];
+    ASSERT_EQ(GetModuleFileNameA(module, whole, sizeof whole), folder.size() + name.size());
+    EXPECT_EQ(std::string(whole), folder + name);
+    // Room for n - 1 bytes and the NUL: as many whole characters as fit.
+    const std::pair<DWORD, std::string> cuts[] = {
+        {19, folder},
+        {20, folder},                       // not the lead byte 0x83 alone
+        {21, folder + "\x83\x80"},
+        {22, folder + "\x83\x80"},          // not the lead byte 0x81 alone
+        {23, folder + "\x83\x80\x81\x80"},
+    };
+    for (const auto& [size, kept] : cuts) {
+        SCOPED_TRACE(size);
+        char buffer[MAX_PATH];
+        std::memset(buffer, 'x', sizeof buffer);
+        SetLastError(0);
+        EXPECT_EQ(GetModuleFileNameA(module, buffer, size), size);
+        EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+        EXPECT_EQ(std::string(buffer), kept);
+    }
+    EXPECT_TRUE(FreeLibrary(module));
 }
 
 TEST_F(DynLib, LoadsByPathAndAddsTheExtension)

@@ -11,6 +11,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+std::optional<std::string> Saved(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+void Restore(const char* variable, const std::optional<std::string>& value)
+{
+    if (value)
+        setenv(variable, value->c_str(), 1);
+    else
+        unsetenv(variable);
+}
+
 class ThrowAwayPrefix : public ::testing::Environment {
 public:
     void SetUp() override
@@ -19,6 +33,8 @@ public:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
         setenv("VARNOOK_PREFIX", (folder_ / "prefix").c_str(), 1);
+        setenv("XDG_DATA_HOME", (folder_ / "xdg-data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder_ / "xdg-config").c_str(), 1);
         ResetPrefixCache();
     }
     void TearDown() override
@@ -45,6 +61,10 @@ void TempPrefix::SetUp()
     const char* prefix = std::getenv("VARNOOK_PREFIX");
     savedPrefix_ = prefix ? prefix : "";
     setenv("VARNOOK_PREFIX", Prefix().c_str(), 1);
+    savedDataHome_ = Saved("XDG_DATA_HOME");
+    savedConfigHome_ = Saved("XDG_CONFIG_HOME");
+    setenv("XDG_DATA_HOME", DataHome().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", ConfigHome().c_str(), 1);
     ResetPrefixCache();
 }
 
@@ -55,6 +75,8 @@ void TempPrefix::TearDown()
         unsetenv("VARNOOK_PREFIX");
     else
         setenv("VARNOOK_PREFIX", savedPrefix_.c_str(), 1);
+    Restore("XDG_DATA_HOME", savedDataHome_);
+    Restore("XDG_CONFIG_HOME", savedConfigHome_);
     ResetPrefixCache();
     std::error_code error;
     // Read-only folders made by a test must not stop the clean-up.
@@ -67,6 +89,7 @@ void TempPrefix::TearDown()
 
 fs::path TempPrefix::DriveC() const
 {
+    EnsurePrefix();
     return fs::canonical(Prefix() / "drive_c");
 }
 

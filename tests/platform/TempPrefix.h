@@ -1,11 +1,13 @@
 #pragma once
-// A fixture that gives each test a prefix of its own in a fresh temporary folder. Tests
-// outside the fixture run against one throw-away prefix of the whole test program, so
-// that no test ever touches the user's own.
+// A fixture that gives each test a prefix of its own in a fresh temporary folder, and
+// XDG data and configuration folders there too (desktop menu entries go to them). Tests
+// outside the fixture run against one throw-away prefix and XDG folders of the whole
+// test program, so that no test ever touches the user's own.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 class TempPrefix : public ::testing::Test {
@@ -16,7 +18,9 @@ protected:
     // The temporary folder; the prefix is its sub-folder "prefix".
     const std::filesystem::path& Scratch() const { return scratch_; }
     std::filesystem::path Prefix() const { return scratch_ / "prefix"; }
-    std::filesystem::path DriveC() const;  // the resolved host folder of drive C:
+    std::filesystem::path DriveC() const;  // drive C:'s resolved host folder (the prefix made first)
+    std::filesystem::path DataHome() const { return scratch_ / "xdg-data"; }      // $XDG_DATA_HOME
+    std::filesystem::path ConfigHome() const { return scratch_ / "xdg-config"; }  // $XDG_CONFIG_HOME
 
     // Writes a file (and its folders) with the given bytes.
     static void WriteFile(const std::filesystem::path& path, const std::string& bytes);
@@ -26,6 +30,8 @@ private:
     std::filesystem::path scratch_;
     std::filesystem::path savedCurrent_;
     std::string savedPrefix_;
+    std::optional<std::string> savedDataHome_;
+    std::optional<std::string> savedConfigHome_;
 };
 
 // Code page 932 bytes of characters the tests use. Trail bytes 0x5C and 0x7C matter.

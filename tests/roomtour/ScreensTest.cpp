@@ -208,6 +208,26 @@ private Q_SLOTS:
         QCOMPARE(Loaded(), QStringLiteral("Desk07.jdt Desk07.jdt"));
     }
 
+    void anEmptyPhotoOrAFolderInItsPlaceIsReportedAndTheScreenStays()
+    {
+        OpenDesk(8);
+        const std::filesystem::path data = UseDataWithout({"Desk11.jdt", "Desk13.jdt"});
+        std::ofstream(data / "Desk11.jdt").close();
+        std::filesystem::create_directory(data / "Desk13.jdt");
+        Click(kRetZaseki);
+        for (int desk : {11, 13}) {
+            MessageBoxSeam seam(nullptr);
+            OpenDesk(desk);
+            QCOMPARE(seam.Requests().size(), std::size_t(1));
+            QVERIFY2(seam.Requests()[0].text.contains(QStringLiteral("Desk%1.jdt").arg(desk)),
+                     qPrintable(seam.Requests()[0].text));
+            QCOMPARE(seam.Requests()[0].Icon(), MB_ICONSTOP);
+            QCOMPARE(form->CurrentScreen(), 1);
+            QCOMPARE(form->LoadedDesk(), 8);
+            QVERIFY(form->PZaseki->Visible());
+        }
+    }
+
     void aPhotoThatIsNotAJpegIsReportedAndTheOldOneStays()
     {
         OpenDesk(8);

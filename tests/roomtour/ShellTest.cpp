@@ -22,6 +22,10 @@ std::vector<PostedMessage> Drain(MessageWindow& launcher)
     return got;
 }
 
+// A window of the test's own, so that no other listener on the machine can
+// take its messages or its name; the program's argument names it.
+std::string HandleText(const MessageWindow& window) { return std::to_string(window.Handle()); }
+
 // Presses and releases a menu button the way a user does.
 void ClickAt(TFrmMain* form, QPoint p)
 {
@@ -74,7 +78,7 @@ private Q_SLOTS:
 
     void withoutArgumentsEveryCloseAsksToQuitAndNothingIsPosted()
     {
-        MessageWindow launcher(1234);
+        MessageWindow launcher;
         QVERIFY(launcher.IsOpen());
         MessageBoxSeam seam([](const MessageBoxRequest&) { return IDNO; });
         TFrmMain* form = CreateShownMainForm();
@@ -95,8 +99,9 @@ private Q_SLOTS:
 
     void withAHandleAConfirmedCloseBoxPostsOneQuit()
     {
-        SetArguments({"1234"});
-        MessageWindow launcher(1234);
+        MessageWindow launcher;
+        QVERIFY(launcher.IsOpen());
+        SetArguments({HandleText(launcher)});
         MessageBoxSeam seam([](const MessageBoxRequest&) { return IDYES; });
         TFrmMain* form = CreateShownMainForm();
         form->Widget()->close();
@@ -111,8 +116,9 @@ private Q_SLOTS:
 
     void backToTheLauncherAsksAgainAfterNoAndPostsBack()
     {
-        SetArguments({"1234"});
-        MessageWindow launcher(1234);
+        MessageWindow launcher;
+        QVERIFY(launcher.IsOpen());
+        SetArguments({HandleText(launcher)});
         MessageBoxSeam seam([](const MessageBoxRequest&) { return IDNO; });
         TFrmMain* form = CreateShownMainForm();
         ClickAt(form, QPoint(150, 400)); // BPark
@@ -130,8 +136,9 @@ private Q_SLOTS:
 
     void theQuitButtonAsksToQuit()
     {
-        SetArguments({"1234"});
-        MessageWindow launcher(1234);
+        MessageWindow launcher;
+        QVERIFY(launcher.IsOpen());
+        SetArguments({HandleText(launcher)});
         MessageBoxSeam seam([](const MessageBoxRequest&) { return IDYES; });
         TFrmMain* form = CreateShownMainForm();
         ClickAt(form, QPoint(50, 400)); // BQuit
@@ -145,8 +152,9 @@ private Q_SLOTS:
 
     void anArgumentThatIsNoHandlePostsAndReportsNothing()
     {
-        SetArguments({"12ab"});
-        MessageWindow launcher(12);
+        MessageWindow launcher;
+        QVERIFY(launcher.IsOpen());
+        SetArguments({HandleText(launcher) + "ab"});
         MessageBoxSeam seam([](const MessageBoxRequest&) { return IDYES; });
         TFrmMain* form = CreateShownMainForm();
         form->Widget()->close();

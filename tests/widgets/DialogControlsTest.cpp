@@ -154,9 +154,11 @@ private Q_SLOTS:
             QTRY_COMPARE(d.clicks.size(), std::size_t(1));
             QTest::keyClick(d.Window(), Qt::Key_C, Qt::AltModifier);
             QTRY_COMPARE(d.clicks.size(), std::size_t(2));
+            QTest::keyClick(d.Window(), Qt::Key_S, Qt::AltModifier);
+            QTRY_COMPARE(d.clicks.size(), std::size_t(3));
         });
         d.form->ShowModal();
-        QCOMPARE(d.clicks, (std::vector<std::string>{"BtChange", "BtExit"}));
+        QCOMPARE(d.clicks, (std::vector<std::string>{"BtChange", "BtExit", "BtStart"}));
         delete d.form;
     }
 
