@@ -25,6 +25,11 @@ constexpr int kHeight = 48;
 constexpr int kRate = 15;
 constexpr double kFrameMs = 1000.0 / kRate;
 
+// How many frames the picture on screen may be off the clock. A sanitizer
+// build runs many times slower, and its presenter may be late by more than a
+// frame now and then: there the pictures are checked, their timing only loosely.
+int FramesOfSlack() { return qEnvironmentVariableIsSet("VN_SLOW_BUILD") ? 4 : 1; }
+
 // The clip's part of a grab of the panel: inside the one-pixel bevel.
 std::vector<std::uint8_t> ShownFrame(const QImage& panel)
 {
@@ -124,8 +129,10 @@ private Q_SLOTS:
         mp->Open();
         mp->Play();
         int looks = 0;
+        const int slack = FramesOfSlack();
         for (const int waitMs : {150, 400, 700, 500, 600}) {
             QTest::qWait(waitMs);
+            QCoreApplication::processEvents(); // an overdue look at the clock comes first
             const std::int64_t before = mp->Position();
             const int shown = FrameOnScreen();
             const std::int64_t after = mp->Position();
@@ -135,7 +142,7 @@ private Q_SLOTS:
             QVERIFY2(shown >= 0, "the panel shows no frame of the clip");
             const auto dueFirst = static_cast<int>(before / kFrameMs);
             const auto dueLast = static_cast<int>(after / kFrameMs);
-            QVERIFY2(shown >= dueFirst - 1 && shown <= dueLast + 1,
+            QVERIFY2(shown >= dueFirst - slack && shown <= dueLast + 1,
                      qPrintable(QStringLiteral("frame %1 on screen at %2..%3 ms").arg(shown).arg(before).arg(after)));
         }
         QVERIFY(looks >= 3);
@@ -146,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(FrameOnScreen(), 44);
         const VideoStats stats = mp->PictureStats();
         QCOMPARE(stats.shown + stats.dropped, std::int64_t{45});
-        QVERIFY2(stats.maxLateMs < kFrameMs,
+        QVERIFY2(stats.maxLateMs < kFrameMs * slack,
                  qPrintable(QStringLiteral("pictures lagged the sound by %1 ms").arg(stats.maxLateMs)));
         QTest::qWait(300);
         QCOMPARE(FrameOnScreen(), 44);

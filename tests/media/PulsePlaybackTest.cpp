@@ -116,7 +116,9 @@ private Q_SLOTS:
         QTRY_COMPARE(mp.Picture()->index, std::int64_t{29});
         const VideoStats stats = mp.PictureStats();
         QCOMPARE(stats.shown + stats.dropped, std::int64_t{30});
-        QVERIFY2(stats.maxLateMs < 1000.0 / 15,
+        // (A sanitizer build, many times slower, is allowed a few frames.)
+        const double slack = qEnvironmentVariableIsSet("VN_SLOW_BUILD") ? 4 : 1;
+        QVERIFY2(stats.maxLateMs < 1000.0 / 15 * slack,
                  qPrintable(QStringLiteral("a picture came %1 ms after its time").arg(stats.maxLateMs)));
     }
 
