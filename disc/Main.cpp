@@ -3,6 +3,8 @@
 // where things land.
 
 #include "disc/ClipviewForm.h"
+#include "disc/OracleForm.h"
+#include "disc/OraclePictures.h"
 #include "disc/RoomtourForm.h"
 #include "disc/archives/RoomtourArchives.h"
 #include "disc/RoomtourPictures.h"
@@ -39,6 +41,11 @@ const SubCommand kSubCommands[] = {
      true, disc::runClipviewClip},
     {"clipview-form", "<parts dir> <output file> [--preview <dir>]",
      "the clip player's form stream with its start picture", true, disc::runClipviewForm},
+    {"oracle-pictures", "<disc dir> <parts dir> [--preview <dir>]",
+     "the fortune viewer's GIF pictures, the pictures of its form data and its hand cursor", true,
+     disc::runOraclePictures},
+    {"oracle-form", "<parts dir> <output file>", "the fortune viewer's main form stream with its stored pictures",
+     false, disc::runOracleForm},
     {"roomtour-archives", "<disc dir>", "the desk tour's LZH archives (the skin course and the skin set)", true,
      disc::runRoomtourArchives},
 };

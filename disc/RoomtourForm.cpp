@@ -79,6 +79,17 @@ public:
         w_.Ident("MPlayer", "MP");
         w_.Children();
         w_.End();
+        // The installer: the destination dialog (the menu sets its root before each
+        // install) and the writer of the Start menu's shortcuts.
+        w_.Begin("TJInstallDialog", "DlgInst");
+        w_.String("DefFolderName", "c:\\Windows\\temp");
+        w_.Children();
+        w_.End();
+        w_.Begin("TShortCutFile", "ShortCut");
+        w_.Ident("SpecialRoot", "sfPrograms");
+        w_.String("UserRoot", "Varnook");
+        w_.Children();
+        w_.End();
 
         w_.End(); // children of the form
         w_.End();

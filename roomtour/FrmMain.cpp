@@ -4,6 +4,7 @@
 #include "framework/widgets/Application.h"
 #include "framework/widgets/MessageBox.h"
 #include "framework/widgets/PressTracker.h"
+#include "platform/Codepage.h"
 #include "roomtour/AppShell.h"
 #include "roomtour/JpegPicture.h"
 
@@ -51,6 +52,9 @@ void RegisterRoomtourClasses()
     RegisterImagePanelClasses();
     RegisterClass(TMediaPlayer::StaticClassInfo());
     RegisterClass(TClickWav::StaticClassInfo());
+    RegisterDrBrowseClasses();
+    RegisterShortCutFileClasses();
+    RegisterJInstallDialogClasses();
     RegisterClass(TFrmMain::StaticClassInfo());
 }
 
@@ -103,6 +107,8 @@ void TFrmMain::BindControls()
     PRetZaseki = Find<TImagePanel>(this, "PRetZaseki");
     BRetZaseki = Find<TImagePanel>(this, "BRetZaseki");
     Click = Find<TClickWav>(this, "Click");
+    DlgInst = Find<TJInstallDialog>(this, "DlgInst");
+    ShortCut = Find<TShortCutFile>(this, "ShortCut");
 }
 
 // ---- start-up and end
@@ -229,8 +235,59 @@ void TFrmMain::BDeskMouseUp(TObject* sender, TMouseButton, TShiftState, int, int
 
 void TFrmMain::BMenuMouseUp(TObject* sender, TMouseButton, TShiftState, int, int)
 {
-    if (static_cast<TComponent*>(sender)->Tag() == 1)
+    // The default root: the Windows drive's VARNOOK folder.
+    DlgInst->SetDefFolderName(WindowsDir.substr(0, 1) + ":\\VARNOOK");
+    switch (static_cast<TComponent*>(sender)->Tag()) {
+    case 1:
         ShowScreen(1);
+        break;
+    case 2:
+        InstallSkinCourse();
+        break;
+    default:
+        InstallSkinSet();
+        break;
+    }
+}
+
+void TFrmMain::InstallSkinCourse()
+{
+    DlgInst->SetAddFolderName("MakeSkin");
+    DlgInst->SetLzhFileName(DataDir + "MakeSkin.lzh");
+    DlgInst->SetNeedKB(309);
+    if (!DlgInst->Execute())
+        return;
+    {
+        // A shortcut that cannot be written ends the action with the error box; the
+        // cursor comes back all the same.
+        BusyCursor busy;
+        const std::string course = Utf8ToCp932("WINAMP用スキンの作り方講座");
+        // The working folder follows the target afresh: a folder of an earlier install
+        // must not carry over.
+        ShortCut->SetWorkDir("");
+        ShortCut->SetFileName(DlgInst->FolderName() + "\\make.htm");
+        ShortCut->SetDescription(course);
+        ShortCut->CreateShortCut();
+        ShortCut->SetFileName(DlgInst->FolderName() + "\\readme.txt");
+        ShortCut->SetDescription(course + " Read Me");
+        ShortCut->CreateShortCut();
+    }
+    InstallDone();
+}
+
+void TFrmMain::InstallSkinSet()
+{
+    DlgInst->SetAddFolderName("OriginalSkin");
+    DlgInst->SetLzhFileName(DataDir + "Skin.lzh");
+    DlgInst->SetNeedKB(978);
+    if (DlgInst->Execute())
+        InstallDone();
+}
+
+void TFrmMain::InstallDone()
+{
+    MessageBox(this, QStringLiteral("インストールが完了しました"), kAppTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    ShellOpen(DlgInst->FolderName(), "", "", SW_SHOW);
 }
 
 void TFrmMain::BQuitMouseUp(TObject* sender, TMouseButton, TShiftState, int, int)

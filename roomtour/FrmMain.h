@@ -5,6 +5,8 @@
 
 #include "framework/widgets/ExtCtrls.h"
 #include "framework/widgets/Forms.h"
+#include "installer/JInstDlg.h"
+#include "installer/SCFile.h"
 #include "roomtour/controls/ClickWav.h"
 #include "roomtour/controls/ImgPnl.h"
 
@@ -68,11 +70,19 @@ public:
     TImagePanel* PRetZaseki = nullptr;
     TImagePanel* BRetZaseki = nullptr;
     TClickWav* Click = nullptr;
+    TJInstallDialog* DlgInst = nullptr;
+    TShortCutFile* ShortCut = nullptr;
 
 private:
     void BindControls();
     // Copies the plate of one desk from a name-plate strip onto a plate control.
     void DrawPlate(TImage* strip, TImage* plate, int desk);
+    // The two installs of the menu: the skin-making course (with its shortcuts) and
+    // the skin set.
+    void InstallSkinCourse();
+    void InstallSkinSet();
+    // The end of an install: the completion box, then the folder in a folder window.
+    void InstallDone();
 
     int currentScreen_ = 0;
     int selectedDesk_ = 0;

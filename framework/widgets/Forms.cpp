@@ -285,8 +285,10 @@ TModalResult TForm::ShowModal()
     modalLoop_ = &loop;
     const int result = loop.exec();
     modalLoop_ = nullptr;
-    Widget()->setWindowModality(Qt::NonModal);
+    // Hidden while still modal: Qt unblocks the other windows only when a modal window
+    // hides, so dropping the modality first would leave them deaf to the mouse.
     SetVisible(false);
+    Widget()->setWindowModality(Qt::NonModal);
     return result;
 }
 

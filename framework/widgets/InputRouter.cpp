@@ -86,6 +86,10 @@ private:
             return control != nullptr && (control->ControlStyle() & csCaptureMouse);
         if (!control)
             return false;
+        // A disabled control takes no mouse input: the event goes on to its
+        // parent, which translates it as its own.
+        if (!widget->isEnabled() && !MouseCapture::Control())
+            return false;
         lastMouse_ = id;
         TControl* target = MouseCapture::Control() ? MouseCapture::Control() : control;
         const QPoint local = target == control ? e->position().toPoint()

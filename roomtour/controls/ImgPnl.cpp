@@ -3,7 +3,6 @@
 #include "framework/core/Reader.h"
 #include "framework/core/Writer.h"
 #include "framework/widgets/Application.h"
-#include "picture/CompressedData.h"
 
 // ---- TInsideImage
 
@@ -172,59 +171,17 @@ void TImagePanel::UpdateTracker()
 void TImagePanel::DefineProperties(TFiler& filer)
 {
     TCustomPanel::DefineProperties(filer);
-    filer.DefineBinaryProperty(
-        "CompressedData", [this](TStream& block) { storedData_ = ReadCompressedData(block); },
-        [this](TStream& block) { WriteCompressedData(block, *storedData_); }, storedData_ != nullptr);
+    stored_.Define(filer);
 }
 
 void TImagePanel::ReadState(TReader& reader)
 {
-    storedData_.reset();
-    TCustomPanel::ReadState(reader);
-    if (!storedData_)
-        return;
-    const std::unique_ptr<TMemoryStream> stored = std::move(storedData_);
-    TBitmap empty;
-    Picture()->SetGraphic(&empty);
-    stored->SetPosition(0);
-    try {
-        DecompressGraphic(*Picture()->Graphic(), *stored);
-    } catch (const Exception& e) {
-        throw EReadError("Error reading " + Name() + ".CompressedData: " + e.Message());
-    }
+    stored_.Load(*Picture(), Name(), [&] { TCustomPanel::ReadState(reader); });
 }
 
 void TImagePanel::WriteState(TWriter& writer)
 {
-    storedData_.reset();
-    // A bitmap goes out compressed; the panel keeps showing it afterwards.
-    std::unique_ptr<TMemoryStream> shown;
-    const TGraphic* graphic = Picture()->Graphic();
-    if (graphic && std::string(graphic->ClassName()) == TBitmap::StaticClassName()) {
-        shown = std::make_unique<TMemoryStream>();
-        graphic->SaveToStream(*shown);
-        auto stored = std::make_unique<TMemoryStream>();
-        CompressGraphic(*graphic, *stored);
-        storedData_ = std::move(stored);
-        Picture()->SetGraphic(nullptr);
-    }
-    // The picture comes back also when writing fails: saving must not lose it.
-    auto restore = [this, &shown] {
-        storedData_.reset();
-        if (!shown)
-            return;
-        TBitmap bitmap;
-        shown->SetPosition(0);
-        bitmap.LoadFromStream(*shown);
-        Picture()->SetGraphic(&bitmap);
-    };
-    try {
-        TCustomPanel::WriteState(writer);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    stored_.Save(*Picture(), [&] { TCustomPanel::WriteState(writer); });
 }
 
 // ---- mouse

@@ -13,6 +13,7 @@
 #include "framework/graphics/Gdi.h"
 #include "framework/widgets/ExtCtrls.h"
 #include "framework/widgets/PressTracker.h"
+#include "picture/StoredPicture.h"
 
 #include <memory>
 
@@ -80,7 +81,7 @@ public:
     void ReadState(TReader& reader) override;
     void WriteState(TWriter& writer) override;
     // The block's bytes while the form is read or written; none otherwise.
-    const TMemoryStream* StoredData() const { return storedData_.get(); }
+    const TMemoryStream* StoredData() const { return stored_.Data(); }
 
 protected:
     // At run time the panel paints nothing of its own.
@@ -97,7 +98,7 @@ private:
     bool autoSize_ = true;
     TControlType controlType_ = ctPanel;
     bool doMouseUp_ = false;
-    std::unique_ptr<TMemoryStream> storedData_;
+    StoredPictureBlock stored_;
 };
 
 void RegisterImagePanelClasses();

@@ -193,6 +193,32 @@ private Q_SLOTS:
         delete d.form;
     }
 
+    void theWindowBehindHearsTheMouseAgainOnceAModalFormHasClosed()
+    {
+        auto* behind = new TForm(app);
+        behind->SetBounds(0, 0, 200, 100);
+        auto* button = new TButton(behind);
+        button->SetParent(behind);
+        button->SetBounds(10, 10, 80, 25);
+        int clicks = 0;
+        button->OnClick = [&](TObject*) { ++clicks; };
+        behind->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(behind->Widget()));
+        QWindow* window = behind->Widget()->windowHandle();
+        for (int round = 0; round < 2; ++round) {
+            DialogForm d(app);
+            WhileModal(d.form, [&] {
+                QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(50, 22));  // blocked meanwhile
+            });
+            d.form->ShowModal();
+            delete d.form;
+            QCOMPARE(clicks, round);
+            QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(50, 22));
+            QCOMPARE(clicks, round + 1);
+        }
+        delete behind;
+    }
+
     void keyDownHandlersSeeKeysFirstAndCanTakeThem()
     {
         DialogForm d(app);
