@@ -2,7 +2,7 @@
 
 #include "disc/FileOut.h"
 #include "disc/FormWriter.h"
-#include "disc/art/IndexedBitmap.h"
+#include "disc/IndexedImage.h"
 #include "disc/clip/StartScreen.h"
 
 #include <QString>
@@ -106,16 +106,16 @@ int runClipviewForm(const std::vector<std::string>& arguments)
     if (positional.size() != 2 || positional[0].empty() || positional[1].empty())
         throw std::invalid_argument("expected <parts dir> <output file> [--preview <dir>]");
 
-    const art::IndexedPicture start = art::reduceColours(clip::drawStartPicture(), 256);
-    const std::vector<std::uint8_t> bmp = art::bmp8Bytes(start);
-    writeFileReplacing(fs::path(positional[0]) / "clipview" / "Image1.bmp", {bmp.begin(), bmp.end()});
+    const IndexedImage start = quantise(clip::drawStartPicture(), 256);
+    const std::vector<unsigned char> bmp = encodeBmp8(start);
+    writeFileReplacing(fs::path(positional[0]) / "clipview" / "Image1.bmp", bmp);
     if (preview) {
         fs::create_directories(*preview);
         const fs::path png = *preview / "Image1.png";
-        if (!art::expand(start).save(QString::fromStdString(png.string()), "PNG"))
+        if (!start.toImage().save(QString::fromStdString(png.string()), "PNG"))
             throw std::runtime_error("cannot write preview " + png.string());
     }
-    const std::vector<std::uint8_t> form = buildForm(bmp);
+    const std::vector<std::uint8_t> form = buildForm({bmp.begin(), bmp.end()});
     writeFileReplacing(fs::path(positional[1]), {form.begin(), form.end()});
     return 0;
 }
