@@ -2,6 +2,7 @@
 // data; each names its output folders on the command line, so the build decides
 // where things land.
 
+#include "disc/ClipviewForm.h"
 #include "disc/OracleForm.h"
 #include "disc/OraclePictures.h"
 #include "disc/RoomtourForm.h"
@@ -9,6 +10,7 @@
 #include "disc/RoomtourPictures.h"
 #include "disc/SystemFiles.h"
 #include "disc/art/Lettering.h"
+#include "disc/clip/SkyrunClip.h"
 
 #include <QGuiApplication>
 
@@ -35,6 +37,10 @@ const SubCommand kSubCommands[] = {
      disc::runSystemFiles},
     {"roomtour-form", "<parts dir> <output file>", "the desk tour's main form stream with its stored pictures", false,
      disc::runRoomtourForm},
+    {"clipview-clip", "<disc dir> [--preview <dir>]", "the clip player's clip R5_01.dat (AVI, Cinepak and 8-bit sound)",
+     true, disc::runClipviewClip},
+    {"clipview-form", "<parts dir> <output file> [--preview <dir>]",
+     "the clip player's form stream with its start picture", true, disc::runClipviewForm},
     {"oracle-pictures", "<disc dir> <parts dir> [--preview <dir>]",
      "the fortune viewer's GIF pictures, the pictures of its form data and its hand cursor", true,
      disc::runOraclePictures},

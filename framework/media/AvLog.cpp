@@ -13,6 +13,6 @@ void QuietAvLog()
     std::call_once(once, [] {
         const char* keep = std::getenv("VARNOOK_AV_LOG");
         if (!keep || !*keep || *keep == '0')
-            av_log_set_level(AV_LOG_FATAL);
+            av_log_set_level(AV_LOG_PANIC);
     });
 }

@@ -3,32 +3,45 @@
 #include "framework/media/AudioDecoder.h"
 #include "framework/media/AudioOutput.h"
 #include "framework/media/MediaError.h"
+#include "framework/media/SilentSink.h"
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+// The pictures' clock is looked at when the next frame is due, and at least
+// this often, so that a sound device's clock running at a rate of its own
+// cannot make a frame late by more than this.
+constexpr std::int64_t kMaxPictureWaitMs = 20;
+// How often to look while the decoding thread has no frame ready.
+constexpr int kPicturePollMs = 5;
+}
 
 MediaEngine::MediaEngine(SinkFactory factory) : factory_(std::move(factory))
 {
     if (!factory_)
         factory_ = [] { return CreateAudioSink(); };
+    presenter_.setSingleShot(true);
+    presenter_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&presenter_, &QTimer::timeout, [this] { PresentPictures(); });
 }
 
 MediaEngine::~MediaEngine() { Close(); }
 
 namespace {
 
-// A silence as long as a video, for clips without a sound track.
-PcmBuffer SilenceFor(const MediaFile& file, const PcmFormat& format)
+// Lengthens a sound with silence to `ms`, so that it lasts as long as the
+// pictures of its clip (a clip without sound gets a silence of that length).
+void PadWithSilence(PcmBuffer& pcm, std::int64_t ms, const std::filesystem::path& path)
 {
-    std::int64_t ms = file.DurationMs();
-    if (ms <= 0 && file.Video() && file.Video()->frameRateNum > 0 && file.Video()->frameCount > 0)
-        ms = file.Video()->frameCount * 1000 * file.Video()->frameRateDen / file.Video()->frameRateNum;
-    const std::int64_t frames = MsToFrames(ms, format.sampleRate);
-    if (frames * format.BytesPerFrame() > kMaxDecodedAudioBytes)
-        throw EMediaError(MediaErrorKind::TooLarge, file.Path().string() + ": the clip is too long to play");
-    PcmBuffer silence;
-    silence.format = format;
-    silence.bytes.assign(static_cast<std::size_t>(frames * format.BytesPerFrame()), 0);
-    return silence;
+    if (ms > std::int64_t{1} << 40)
+        throw EMediaError(MediaErrorKind::TooLarge, path.string() + ": the clip is too long to play");
+    const std::int64_t frames = MsToFrames(ms, pcm.format.sampleRate);
+    if (frames <= pcm.Frames())
+        return;
+    if (frames * pcm.format.BytesPerFrame() > kMaxDecodedAudioBytes)
+        throw EMediaError(MediaErrorKind::TooLarge, path.string() + ": the clip is too long to play");
+    pcm.bytes.resize(static_cast<std::size_t>(frames * pcm.format.BytesPerFrame()), 0);
 }
 
 }  // namespace
@@ -39,24 +52,37 @@ void MediaEngine::Open(const std::filesystem::path& hostPath, MediaKind kind)
     if (reportDepth_ == 0)
         retired_.clear();
     auto file = std::make_unique<MediaFile>(hostPath);
-    auto sink = factory_();
-    const PcmFormat format = sink->Format();
+    std::unique_ptr<VideoPlayback> video;
+    std::int64_t videoMs = 0;
+    if (kind == MediaKind::Video && file->Video()) {
+        video = std::make_unique<VideoPlayback>(hostPath);
+        videoMs = VideoExtentMs(*file);
+    }
+    std::unique_ptr<AudioSink> sink;
     PcmBuffer pcm;
     if (file->Audio()) {
+        sink = factory_();
+        const PcmFormat format = sink->Format();
         pcm = DecodeAudio(*file, AudioTarget{format.sampleRate, format.channels, format.sampleType});
-    } else if (kind == MediaKind::Video && file->Video()) {
-        pcm = SilenceFor(*file, format);
+    } else if (video) {
+        // Pictures alone run on the steady clock of a sink that plays nothing.
+        sink = std::make_unique<SilentSink>();
+        pcm.format = sink->Format();
     } else {
         throw EMediaError(MediaErrorKind::NoAudio, hostPath.string() + ": no audio stream");
     }
+    PadWithSilence(pcm, videoMs, hostPath);
     file_ = std::move(file);
     sink_ = std::move(sink);
     pcm_ = std::move(pcm);
+    video_ = std::move(video);
     transport_.Load(pcm_.Frames(), pcm_.format.sampleRate);
 }
 
 void MediaEngine::Close()
 {
+    presenter_.stop();
+    video_.reset();
     if (sink_)
         sink_->Stop();
     transport_.Unload();
@@ -91,6 +117,10 @@ bool MediaEngine::Play()
     if (!transport_.Play(0))
         return false;
     sink_->Start(pcm_, transport_.PositionFrames(), this);
+    if (video_) {
+        video_->Run();
+        SchedulePictures(0);
+    }
     return true;
 }
 
@@ -101,6 +131,9 @@ void MediaEngine::Stop()
     const std::int64_t played = sink_->PlayedMs();
     sink_->Stop();
     transport_.Stop(played);
+    // The picture catches up with where the play stopped.
+    if (video_)
+        SchedulePictures(0);
 }
 
 void MediaEngine::Pause()
@@ -110,6 +143,8 @@ void MediaEngine::Pause()
     const std::int64_t played = sink_->PlayedMs();
     sink_->Stop();
     transport_.Pause(played);
+    if (video_)
+        SchedulePictures(0);
 }
 
 void MediaEngine::Seek(std::int64_t ms)
@@ -118,6 +153,34 @@ void MediaEngine::Seek(std::int64_t ms)
         return;
     sink_->Stop();
     transport_.Seek(MsToFrames(ms, pcm_.format.sampleRate));
+    if (video_) {
+        presenter_.stop();
+        if (video_->ShowAt(PositionMs()) && OnPicture)
+            OnPicture();
+    }
+}
+
+void MediaEngine::SchedulePictures(std::int64_t delayMs)
+{
+    presenter_.start(static_cast<int>(std::clamp<std::int64_t>(delayMs, 0, kMaxPictureWaitMs)));
+}
+
+void MediaEngine::PresentPictures()
+{
+    if (!video_)
+        return;
+    const std::int64_t now = PositionMs();
+    const bool playing = transport_.Mode() == TransportMode::Playing;
+    if (video_->Present(now, playing) && OnPicture)
+        OnPicture();
+    if (playing) {
+        if (video_->Exhausted())
+            return; // the last picture stays
+    } else if (video_->CaughtUp(now)) {
+        return;
+    }
+    const std::optional<std::int64_t> wait = video_->MsUntilNext(now);
+    SchedulePictures(wait ? *wait : kPicturePollMs);
 }
 
 std::int64_t MediaEngine::PositionMs() const

@@ -4,15 +4,19 @@
 // keeps position and mode (see Transport). Commands return at once; the end of a
 // play arrives as OnEnded, on the thread that runs the sink (the UI thread).
 //
-// Video files open too: their sound track plays, or, when they have none, a
-// silence as long as the video, so that the clock a picture would follow runs
-// all the same. The pictures come from a VideoDecoder of the same file, which
-// a player steps to the frame of the engine's position.
+// Clips (MediaKind::Video) open with their pictures too: the sound track plays
+// through the sink and the pictures follow its clock (see VideoPlayback); a
+// clip without sound plays a silence as long as its video on a silent sink,
+// whose clock is the steady one. A clip lasts as long as the longer of its
+// sound and its pictures, counted from the data actually in the file.
 
 #include "framework/media/AudioSink.h"
 #include "framework/media/MediaFile.h"
 #include "framework/media/PcmBuffer.h"
 #include "framework/media/Transport.h"
+#include "framework/media/VideoPlayback.h"
+
+#include <QTimer>
 
 #include <cstdint>
 #include <filesystem>
@@ -61,6 +65,15 @@ public:
     const MediaFile* File() const { return file_.get(); }
     const PcmBuffer& Sound() const { return pcm_; }
 
+    // The clip's picture on show; null when what is open has no pictures.
+    const VideoFrame* Picture() const { return video_ ? &video_->Picture() : nullptr; }
+    // How the pictures have kept up so far (all zero without pictures).
+    VideoStats PictureStats() const { return video_ ? video_->Stats() : VideoStats{}; }
+    // The picture on show changed (a new frame came due, or a jump). Called on
+    // the engine's thread, from the message loop or from inside Seek; the
+    // handler must not give the engine commands.
+    std::function<void()> OnPicture;
+
     // A play ran to the end of the media (not called for Stop or Pause). The
     // handler may give any command (even Close), but must not destroy the engine:
     // it runs inside a report of the sink.
@@ -70,6 +83,10 @@ private:
     void SinkProgress(std::int64_t playedMs) override;
     void SinkDrained() override;
     void Ended();
+    // Looks at the clock and puts the due picture on show; runs from Play
+    // until the pictures have caught up with a play that ended or stopped.
+    void PresentPictures();
+    void SchedulePictures(std::int64_t delayMs);
     // A sink closed from inside one of its own reports must outlive the report:
     // it is kept until the next Open or the engine's end.
     void RetireSink();
@@ -80,6 +97,8 @@ private:
     std::unique_ptr<AudioSink> sink_;
     PcmBuffer pcm_;
     Transport transport_;
+    std::unique_ptr<VideoPlayback> video_;
+    QTimer presenter_;
     int reportDepth_ = 0;
     std::vector<std::unique_ptr<AudioSink>> retired_;
 };

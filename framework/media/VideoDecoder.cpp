@@ -10,6 +10,8 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace {
 // 64 MiB a frame: far beyond any clip the programs show, small enough that a
@@ -61,13 +63,6 @@ VideoDecoder::VideoDecoder(const std::filesystem::path& hostPath)
 }
 
 VideoDecoder::~VideoDecoder() = default;
-
-std::int64_t VideoDecoder::FrameIndexAt(std::int64_t ms) const
-{
-    if (info_.frameRateNum <= 0 || ms <= 0)
-        return 0;
-    return ms * info_.frameRateNum / (std::int64_t{1000} * info_.frameRateDen);
-}
 
 void VideoDecoder::Rewind()
 {
@@ -122,7 +117,10 @@ bool VideoDecoder::Receive(VideoFrame& frame)
     while (avcodec_receive_frame(codec_->context, decoded) >= 0) {
         std::int64_t index = nextIndex_;
         const std::int64_t pts = decoded->best_effort_timestamp;
-        if (pts != AV_NOPTS_VALUE && info_.frameRateNum > 0) {
+        // Time stamps far out of range (a damaged stream) count as none.
+        constexpr std::int64_t kStampRange = std::int64_t{1} << 60;
+        if (pts != AV_NOPTS_VALUE && info_.frameRateNum > 0 && pts > -kStampRange && pts < kStampRange &&
+            codec_->startTime > -kStampRange && codec_->startTime < kStampRange) {
             // Time stamp to frame number: (pts - start) * timeBase * frameRate.
             const AVRational frameDuration{info_.frameRateDen, info_.frameRateNum};
             index = av_rescale_q_rnd(pts - codec_->startTime, codec_->timeBase, frameDuration,
@@ -130,11 +128,11 @@ bool VideoDecoder::Receive(VideoFrame& frame)
         }
         // A frame that does not move forward (a repeated or broken time stamp)
         // still counts as the next one.
-        index = std::max(index, lastIndex_ + 1);
+        index = std::clamp(std::max(index, lastIndex_ + 1), std::int64_t{0}, kMaxFrameIndex);
         lastIndex_ = index;
         nextIndex_ = index + 1;
         frame.index = index;
-        frame.timeMs = info_.frameRateNum > 0 ? index * 1000 * info_.frameRateDen / info_.frameRateNum : 0;
+        frame.timeMs = static_cast<std::int64_t>(std::min(FrameStartMs(index, Rate()), double(kMaxMediaMs)));
         frame.keyFrame = decoded->key_frame != 0;
         Convert(frame);
         av_frame_unref(decoded);
@@ -189,4 +187,38 @@ bool VideoDecoder::FrameAt(std::int64_t index, VideoFrame& frame)
         return false;
     frame = *current_;
     return true;
+}
+
+std::int64_t VideoExtentMs(MediaFile& file)
+{
+    if (!file.Video())
+        return 0;
+    const int index = file.Video()->index;
+    const AVStream* stream = file.Context()->streams[index];
+    const std::int64_t start = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+    AVPacket* packet = av_packet_alloc();
+    if (!packet)
+        throw EMediaError(MediaErrorKind::TooLarge, file.Path().string() + ": out of memory");
+    file.RewindToStart();
+    std::int64_t end = 0;       // in the stream's time base, from its start
+    std::int64_t packets = 0;   // for streams without time stamps
+    while (av_read_frame(file.Context(), packet) >= 0) {
+        if (packet->stream_index == index) {
+            ++packets;
+            const std::int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            if (stamp != AV_NOPTS_VALUE && stamp >= start && stamp < INT64_MAX / 2) {
+                const std::int64_t duration = packet->duration > 0 ? packet->duration : 1;
+                end = std::max(end, stamp - start + std::min(duration, INT64_MAX / 4));
+            }
+        }
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    file.RewindToStart();
+    std::int64_t ms = av_rescale_q_rnd(end, stream->time_base, AVRational{1, 1000},
+                                       static_cast<AVRounding>(AV_ROUND_UP | AV_ROUND_PASS_MINMAX));
+    const FrameRate rate{file.Video()->frameRateNum, file.Video()->frameRateDen};
+    if (ms <= 0 && packets > 0 && rate.Known())
+        ms = static_cast<std::int64_t>(std::ceil(FrameStartMs(packets, rate)));
+    return std::max<std::int64_t>(ms, 0);
 }

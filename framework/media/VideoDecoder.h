@@ -9,6 +9,7 @@
 // A player shows, at playing position t, the frame FrameIndexAt(t): it calls
 // Next until it reaches that index (or FrameAt after a jump backwards).
 
+#include "framework/media/FrameSchedule.h"
 #include "framework/media/MediaFile.h"
 
 #include <cstdint>
@@ -36,9 +37,10 @@ public:
     VideoDecoder& operator=(const VideoDecoder&) = delete;
 
     const VideoStreamInfo& Info() const { return info_; }
+    FrameRate Rate() const { return FrameRate{info_.frameRateNum, info_.frameRateDen}; }
     // The index of the frame on show at `ms` after the start (frames per second
     // from the stream; 0 when it does not say).
-    std::int64_t FrameIndexAt(std::int64_t ms) const;
+    std::int64_t FrameIndexAt(std::int64_t ms) const { return ::FrameIndexAt(ms, Rate()); }
 
     // The next frame in presentation order; false at the end of the stream.
     // Raises EMediaError (TooLarge) for a picture of more than 4096 x 4096 pixels.
@@ -65,3 +67,9 @@ private:
     std::optional<VideoFrame> current_; // the frame last handed out
     std::optional<VideoFrame> held_;    // read ahead, not handed out yet
 };
+
+// How long the video data in the file lasts: the end of its last frame, in
+// milliseconds from the stream's start, found by reading the packets (not the
+// header, which a file cut short still fills in whole). 0 when there is no
+// video. Leaves the file positioned at its start.
+std::int64_t VideoExtentMs(MediaFile& file);

@@ -1,13 +1,17 @@
 #include "framework/widgets/MediaPlayer.h"
 
 #include "framework/core/Dispatch.h"
+#include "framework/graphics/DcPainter.h"
 #include "framework/media/MediaEngine.h"
 #include "framework/media/MediaError.h"
+#include "framework/widgets/ExtCtrls.h"
 #include "platform/Codepage.h"
 #include "platform/WinPath.h"
 
 #include <QEventLoop>
+#include <QImage>
 #include <QObject>
+#include <QPainter>
 
 #include <algorithm>
 #include <vector>
@@ -53,6 +57,19 @@ TMPDeviceTypes DeviceTypeFromExtension(const std::string& fileName)
     throw EMCIDeviceError(MciErrorText::UnknownExtension);
 }
 
+// The display window's inside: within the bevels of a panel.
+QRect InsideOf(const TWinControl& display)
+{
+    int inset = 0;
+    if (const auto* panel = dynamic_cast<const TCustomPanel*>(&display)) {
+        if (panel->BevelOuter() != bvNone)
+            inset += panel->BevelWidth();
+        if (panel->BevelInner() != bvNone)
+            inset += panel->BevelWidth();
+    }
+    return QRect(0, 0, display.Width(), display.Height()).adjusted(inset, inset, -inset, -inset);
+}
+
 const char* TextOf(MediaErrorKind kind)
 {
     switch (kind) {
@@ -75,6 +92,7 @@ TMediaPlayer::TMediaPlayer(TComponent* owner)
 {
     SetBounds(0, 0, 253, 30);
     engine_->OnEnded = [this] { PlayEnded(); };
+    engine_->OnPicture = [this] { PictureChanged(); };
 }
 
 TMediaPlayer::~TMediaPlayer()
@@ -82,7 +100,9 @@ TMediaPlayer::~TMediaPlayer()
     *alive_ = false;
     QuitWait();
     notifier_.reset();
+    DetachDisplay();
     engine_->OnEnded = nullptr;
+    engine_->OnPicture = nullptr;
     engine_->Close();
 }
 
@@ -90,17 +110,65 @@ void TMediaPlayer::SetDisplay(TWinControl* display)
 {
     if (display == display_)
         return;
+    DetachDisplay();
     display_ = display;
     if (display_)
         display_->FreeNotification(this);
+    AttachDisplay();
 }
 
 void TMediaPlayer::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == display_)
+    if (operation == TOperation::opRemove && component == display_) {
+        // Its hook goes with it.
+        paintedDisplay_ = nullptr;
         display_ = nullptr;
+    }
 }
+
+// ---- the display window
+
+void TMediaPlayer::AttachDisplay()
+{
+    if (!display_ || paintedDisplay_ || !engine_->Picture())
+        return;
+    paintedDisplay_ = display_;
+    paintedDisplay_->SetPaintHook([this](TCanvas& canvas) { PaintPicture(canvas); });
+}
+
+void TMediaPlayer::DetachDisplay()
+{
+    if (!paintedDisplay_)
+        return;
+    paintedDisplay_->SetPaintHook(nullptr);
+    paintedDisplay_ = nullptr;
+}
+
+void TMediaPlayer::PictureChanged()
+{
+    // At once, not at the next paint: the frame is due now.
+    if (paintedDisplay_)
+        paintedDisplay_->Repaint();
+}
+
+void TMediaPlayer::PaintPicture(TCanvas& canvas)
+{
+    const VideoFrame* frame = engine_->Picture();
+    if (!paintedDisplay_ || !frame || frame->width <= 0 || frame->height <= 0)
+        return;
+    DcPainter painter(canvas.Handle());
+    if (!painter.IsActive())
+        return;
+    const QImage picture(frame->bgra.data(), frame->width, frame->height, frame->width * 4, QImage::Format_RGB32);
+    const QRect inside = InsideOf(*paintedDisplay_);
+    painter.Painter().setClipRect(inside, Qt::IntersectClip);
+    painter.Painter().drawImage(inside.topLeft(), picture);
+}
+
+const VideoFrame* TMediaPlayer::Picture() const { return engine_->Picture(); }
+
+VideoStats TMediaPlayer::PictureStats() const { return engine_->PictureStats(); }
 
 void TMediaPlayer::Loaded()
 {
@@ -136,6 +204,7 @@ void TMediaPlayer::Open()
     const bool notify = TakeNotify();
     TakeWait(true); // opening always finishes before it returns
     if (engine_->IsOpen()) {
+        DetachDisplay();
         engine_->Close();
         EndPlayNotify(nvAborted);
         QuitWait();
@@ -165,6 +234,7 @@ void TMediaPlayer::Open()
         throw EMCIDeviceError(TextOf(error.Kind()));
     }
     openedType_ = type;
+    AttachDisplay();
     if (notify)
         PostNotify(nvSuccessful);
 }
@@ -175,6 +245,7 @@ void TMediaPlayer::Close()
     TakeWait(true); // closing always finishes before it returns
     if (!engine_->IsOpen())
         return;
+    DetachDisplay();
     engine_->Close();
     openedType_ = dtAutoSelect;
     EndPlayNotify(nvAborted);

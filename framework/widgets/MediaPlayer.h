@@ -6,7 +6,11 @@
 // no device, on a silent clock, so that modes and the end of a play come the
 // same everywhere.
 //
-// The control is a window but draws nothing (forms keep it hidden). Commands
+// The control is a window but draws nothing (forms keep it hidden). A video
+// device shows its pictures in the Display window: the frame on show at the
+// clip's own size, at the top-left corner inside the window's bevels (clipped
+// to them when the clip is larger), over the window's own look; the pictures
+// follow the clip's sound, or a steady clock when it has none. Commands
 // return at once, except Play with Wait set, which returns at the end of the
 // play; opening and closing always finish before they return. Failures raise
 // EMCIDeviceError with the device interface's error texts.
@@ -20,6 +24,7 @@
 // after them. OnNotify is always called from the message loop, never from
 // inside the command.
 
+#include "framework/media/VideoPlayback.h"
 #include "framework/widgets/Controls.h"
 
 #include <cstdint>
@@ -69,9 +74,8 @@ public:
     // ---- published properties
     // The device to open; dtAutoSelect chooses by the file name's extension
     // (.wav wave audio, .avi AVI video). Wave audio plays sound files of any
-    // format FFmpeg reads; AVI video, digital video and movie open video files
-    // (their sound plays; showing the picture in Display is still to come).
-    // The other types name devices this system has not.
+    // format FFmpeg reads; AVI video, digital video and movie play video files,
+    // pictures and sound. The other types name devices this system has not.
     TMPDeviceTypes DeviceType() const { return deviceType_; }
     void SetDeviceType(TMPDeviceTypes type) { deviceType_ = type; }
     // A Windows path in code page 932, mapped to the host when the device opens
@@ -84,7 +88,8 @@ public:
     // Opens the device once the form that holds the control has been read.
     bool AutoOpen() const { return autoOpen_; }
     void SetAutoOpen(bool autoOpen) { autoOpen_ = autoOpen; }
-    // The window a video device shows its picture in (none: a window of its own).
+    // The window a video device shows its picture in (none: the pictures are
+    // decoded and timed but shown nowhere).
     TWinControl* Display() const { return display_; }
     void SetDisplay(TWinControl* display);
     // The next command returns only once it has finished (see above).
@@ -126,6 +131,10 @@ public:
     TMPDeviceTypes OpenedDeviceType() const { return openedType_; }
     // Where sound goes: "device" or "silent" ("" while closed).
     std::string AudioOutput() const;
+    // The picture on show of an open video device (null otherwise).
+    const VideoFrame* Picture() const;
+    // How the pictures of the open video device have kept up with the clock.
+    VideoStats PictureStats() const;
 
     void Loaded() override;
 
@@ -133,6 +142,12 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    // Draws the picture over the display window's own look.
+    void PaintPicture(TCanvas& canvas);
+    // The video device starts / stops drawing in the display window.
+    void AttachDisplay();
+    void DetachDisplay();
+    void PictureChanged();
     void RequireOpen() const;
     // Takes the Notify and Wait settings for the command being run.
     bool TakeNotify();
@@ -157,5 +172,6 @@ private:
     // Receives the posted notifications; they die with it.
     std::unique_ptr<QObject> notifier_;
     std::vector<QEventLoop*> waitLoops_;
+    TWinControl* paintedDisplay_ = nullptr; // the display the device draws in
     std::shared_ptr<bool> alive_;
 };

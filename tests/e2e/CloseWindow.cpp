@@ -1,0 +1,39 @@
+// vn_close_window WINDOW: asks an X window to close the way a window manager's
+// close box does (a WM_DELETE_WINDOW message), for end-to-end tests that run
+// without a window manager. WINDOW is the id xdotool prints.
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vn_close_window WINDOW\n");
+        return 2;
+    }
+    char* end = nullptr;
+    const unsigned long window = std::strtoul(argv[1], &end, 0);
+    if (!end || *end || window == 0) {
+        std::fprintf(stderr, "vn_close_window: not a window id: %s\n", argv[1]);
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "vn_close_window: no X display\n");
+        return 1;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return sent ? 0 : 1;
+}
