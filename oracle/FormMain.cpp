@@ -142,9 +142,9 @@ void TFormMain::ImageTitleMouseDown(TObject*, TMouseButton, TShiftState, int, in
     Repaint();
 }
 
-void TFormMain::ImageTitleMouseMove(TObject*, TShiftState, int, int) { SetApplicationCursor(crHand); }
+void TFormMain::ImageTitleMouseMove(TObject*, TShiftState, int, int) { SetCursorShape(crHand); }
 
-void TFormMain::ImageMenuMouseMove(TObject*, TShiftState, int, int) { SetApplicationCursor(crDefault); }
+void TFormMain::ImageMenuMouseMove(TObject*, TShiftState, int, int) { SetCursorShape(crDefault); }
 
 // ---- the menu
 

@@ -8,8 +8,6 @@
 #include "platform/Codepage.h"
 #include "platform/Files.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 
 const QString kAppTitle = QStringLiteral("朝比奈灯先生の『星見の小窓』");
 const QString kLauncherName = QStringLiteral("バーヌークパーク");
@@ -49,28 +47,11 @@ int ConfirmBox(int mode, const QString& text, const QString& caption, unsigned s
     return MessageBox(nullptr, mode == 1 ? QStringLiteral("終了しますか？") : text, caption, style);
 }
 
-namespace {
-QCursor& HandCursor()
-{
-    static QCursor hand(Qt::ArrowCursor);
-    return hand;
-}
-bool gHandLoaded = false;
-}
-
 void RegisterHandCursor()
 {
-    HandCursor() = LoadHandCursor();
-    gHandLoaded = true;
-}
-
-void SetApplicationCursor(TCursor cursor)
-{
-    SetCursorShape(cursor);
-    // The framework's cursor table knows the standard shapes only; the
-    // program's own cursor takes the place of the shape it set.
-    if (cursor == crHand && gHandLoaded && QGuiApplication::overrideCursor())
-        QGuiApplication::changeOverrideCursor(HandCursor());
+    const std::vector<std::uint8_t>& bytes = HandCursorResource();
+    if (const auto hand = ReadMonochromeCursor(std::span<const std::uint8_t>(bytes.data(), bytes.size())))
+        Screen->SetCursors(crHand, *hand);
 }
 
 void OpenClickSound(TMediaPlayer* player, const std::string& fileName)

@@ -33,11 +33,9 @@ int ConfirmBox(int mode, const QString& text, const QString& caption, unsigned s
 
 // The program's hand cursor, application cursor number 1.
 inline constexpr TCursor crHand = static_cast<TCursor>(1);
-// Loads the program's cursor resource "CURSOR_1" as cursor crHand.
+// Loads the program's cursor resource "CURSOR_1" into the screen's cursor
+// table as crHand (the arrow stays when the resource cannot be read).
 void RegisterHandCursor();
-// Sets the application-wide cursor (crHand included) and writes the pointer
-// position back to itself, so the new shape shows at once.
-void SetApplicationCursor(TCursor cursor);
 
 // Opens the click sound on the player and waits for the open. A sound that
 // cannot be opened (no file, a damaged one, no sound device) leaves the

@@ -158,5 +158,12 @@ void TScreen::SetCursor(TCursor cursor)
         QGuiApplication::restoreOverrideCursor();
     cursor_ = cursor;
     if (cursor != crDefault)
-        QGuiApplication::setOverrideCursor(QCursor(QtCursorShape(cursor)));
+        QGuiApplication::setOverrideCursor(QtCursor(cursor));
+}
+
+void TScreen::SetCursors(TCursor index, const MonochromeCursor& image)
+{
+    RegisterCursor(index, image);
+    if (index == cursor_ && cursor_ != crDefault)
+        QGuiApplication::changeOverrideCursor(QtCursor(index));
 }

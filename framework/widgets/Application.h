@@ -83,6 +83,10 @@ class TScreen {
 public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
+    // The cursor table: a program's own cursor under a number of its own
+    // (Cursors[index] = LoadCursor(...)); shown at once when it is the
+    // screen's cursor already.
+    void SetCursors(TCursor index, const MonochromeCursor& image);
 
 private:
     TCursor cursor_ = crDefault;

@@ -188,7 +188,7 @@ void TControl::CreateHandle()
     widget->setGeometry(left_, top_, width_, height_);
     widget->setEnabled(enabled_);
     if (cursor_ != crDefault)
-        widget->setCursor(QtCursorShape(cursor_));
+        widget->setCursor(QtCursor(cursor_));
     ApplyControlStyle();
     WidgetCreated();
     ApplyWidgetVisibility();
@@ -285,7 +285,7 @@ void TControl::SetCursor(TCursor cursor)
         if (cursor == crDefault)
             widget_->unsetCursor();
         else
-            widget_->setCursor(QtCursorShape(cursor));
+            widget_->setCursor(QtCursor(cursor));
     }
 }
 

@@ -1,8 +1,12 @@
 #pragma once
-// Cursor shapes with the framework's classic numbers, and the pointer position
-// calls of the windowing system (GetCursorPos / SetCursorPos).
+// Cursor shapes with the framework's classic numbers, the program's own
+// cursors registered under numbers of their own (the screen's cursor table),
+// and the pointer position calls of the windowing system (GetCursorPos /
+// SetCursorPos).
 
-#include <Qt>
+#include "framework/graphics/CursorFile.h"
+
+class QCursor;
 
 enum TCursor : int {
     crDefault = 0,
@@ -17,7 +21,13 @@ enum TCursor : int {
     crAppStart = -19,
 };
 
-Qt::CursorShape QtCursorShape(TCursor cursor);
+// Puts a program's own cursor into the table under `index` (a positive
+// number, as programs number their cursors); a standard number keeps its
+// standard shape. Registering again replaces the shape.
+void RegisterCursor(TCursor index, const MonochromeCursor& image);
+// What the windowing system shows for a cursor number: a registered cursor,
+// else the standard shape (the arrow for an unknown number).
+QCursor QtCursor(TCursor cursor);
 
 struct CursorPoint {
     int x = 0;

@@ -1,11 +1,15 @@
 // The hand cursor built into the program: read from its cursor file, 32 x 32
 // with its hot spot on the fingertip, white inside a black outline; damaged
-// or foreign files give no cursor rather than garbage.
+// or foreign files give no cursor rather than garbage; the screen's cursor
+// table shows it under its own number.
 #include <QTest>
 
+#include "framework/graphics/CursorFile.h"
+#include "framework/widgets/Cursors.h"
 #include "oracle/CursorResource.h"
 
 #include <QBitmap>
+#include <QCursor>
 #include <QImage>
 
 namespace {
@@ -44,11 +48,19 @@ private Q_SLOTS:
             }
     }
 
-    void theCursorShowsTheSamePixels()
+    void theCursorTableShowsTheSamePixelsUnderItsNumber()
     {
         const auto read = ReadMonochromeCursor(Bytes(HandCursorResource()));
         QVERIFY(read.has_value());
-        const QCursor cursor = MakeCursor(*read);
+        const auto hand = static_cast<TCursor>(1);
+        QCOMPARE(QtCursor(hand).shape(), Qt::ArrowCursor); // nothing registered yet
+        RegisterCursor(hand, *read);
+        // A standard number keeps its standard shape.
+        RegisterCursor(crCross, *read);
+        QCOMPARE(QtCursor(crCross).shape(), Qt::CrossCursor);
+        QCOMPARE(QtCursor(static_cast<TCursor>(2)).shape(), Qt::ArrowCursor);
+        const QCursor cursor = QtCursor(hand);
+        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
         QCOMPARE(cursor.hotSpot(), QPoint(12, 5));
         const QImage bits = cursor.bitmap().toImage().convertToFormat(QImage::Format_RGB32);
         const QImage mask = cursor.mask().toImage().convertToFormat(QImage::Format_RGB32);

@@ -1,6 +1,7 @@
 #include "tests/oracle/OracleFixture.h"
 
 #include "framework/widgets/Application.h"
+#include "framework/widgets/ProgramShell.h"
 #include "oracle/OracleShell.h"
 #include "platform/Files.h"
 #include "platform/Prefix.h"
@@ -88,7 +89,7 @@ void DestroyMainForm()
 {
     Application->DestroyForms();
     // The cursor belongs to the application, not to the window.
-    SetApplicationCursor(crDefault);
+    SetCursorShape(crDefault);
 }
 
 namespace {

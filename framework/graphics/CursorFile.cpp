@@ -1,7 +1,4 @@
-#include "oracle/CursorResource.h"
-
-#include <QBitmap>
-#include <QImage>
+#include "framework/graphics/CursorFile.h"
 
 namespace {
 
@@ -60,32 +57,4 @@ std::optional<MonochromeCursor> ReadMonochromeCursor(std::span<const std::uint8_
         }
     }
     return cursor;
-}
-
-QCursor MakeCursor(const MonochromeCursor& cursor)
-{
-    // QBitmap: colour 1 (black) in the bitmap is black, 0 white, where the mask is 1.
-    QImage bits(cursor.width, cursor.height, QImage::Format_Mono);
-    QImage mask(cursor.width, cursor.height, QImage::Format_Mono);
-    bits.setColor(0, qRgb(255, 255, 255));
-    bits.setColor(1, qRgb(0, 0, 0));
-    mask.setColor(0, qRgb(255, 255, 255));
-    mask.setColor(1, qRgb(0, 0, 0));
-    for (int y = 0; y < cursor.height; ++y)
-        for (int x = 0; x < cursor.width; ++x) {
-            const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(cursor.width) +
-                                   static_cast<std::size_t>(x);
-            const bool shown = !cursor.transparent[at];
-            bits.setPixel(x, y, shown && !cursor.colour[at] ? 1 : 0);
-            mask.setPixel(x, y, shown ? 1 : 0);
-        }
-    return QCursor(QBitmap::fromImage(bits), QBitmap::fromImage(mask), cursor.hotSpotX, cursor.hotSpotY);
-}
-
-QCursor LoadHandCursor()
-{
-    const std::vector<std::uint8_t>& bytes = HandCursorResource();
-    if (const auto cursor = ReadMonochromeCursor(std::span<const std::uint8_t>(bytes.data(), bytes.size())))
-        return MakeCursor(*cursor);
-    return QCursor(Qt::ArrowCursor);
 }
