@@ -32,7 +32,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string S(const char* utf8) { return Utf8ToCp932(utf8); }
-QString U(const std::string& cp932) { return Cp932ToUnicode(cp932); }
 
 constexpr std::int64_t kFreeOnC = 5000000;
 constexpr std::int64_t kFreeOnD = 7000000;

@@ -235,7 +235,7 @@ private Q_SLOTS:
             if (!box)
                 return;
             boxSeen = true;
-            QTest::qWaitForWindowExposed(box);
+            QVERIFY(QTest::qWaitForWindowExposed(box));
             QAbstractButton* ok = box->buttons().value(0);
             const QPoint at = ok->mapTo(box, ok->rect().center());
             QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, at);

@@ -69,9 +69,12 @@ struct DialogForm {
 void WhileModal(TForm* form, std::function<void()> steps)
 {
     QTimer::singleShot(0, [form, steps] {
-        QTest::qWaitForWindowActive(form->Widget());
+        // Steps run even on a window that never became active, so the modal
+        // loop always ends; the failure is reported after.
+        const bool active = QTest::qWaitForWindowActive(form->Widget());
         steps();
         form->SetModalResult(mrCancel);
+        QVERIFY2(active, "the modal form never became the active window");
     });
 }
 }
@@ -183,12 +186,14 @@ private Q_SLOTS:
     {
         DialogForm d(app);
         d.start->SetModalResult(mrOk);
+        bool exposed = false;
         QTimer::singleShot(0, [&] {
-            QTest::qWaitForWindowExposed(d.form->Widget());
+            exposed = QTest::qWaitForWindowExposed(d.form->Widget());
             d.edit->SetFocus();
             QTest::keyClick(d.Window(), Qt::Key_Return);
         });
         QCOMPARE(d.form->ShowModal(), mrOk);
+        QVERIFY(exposed);
         QVERIFY(!d.form->Visible());
         delete d.form;
     }
