@@ -3,6 +3,7 @@
 #include "disc/FileOut.h"
 #include "disc/FormWriter.h"
 #include "disc/IndexedImage.h"
+#include "disc/ToolArguments.h"
 #include "disc/clip/StartScreen.h"
 
 #include <QString>
@@ -93,18 +94,9 @@ std::vector<std::uint8_t> buildForm(const std::vector<std::uint8_t>& startPictur
 
 int runClipviewForm(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> positional;
-    std::optional<fs::path> preview;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--preview" && i + 1 < arguments.size())
-            preview = fs::path(arguments[++i]);
-        else if (!arguments[i].empty() && arguments[i][0] == '-')
-            throw std::invalid_argument("unknown option " + arguments[i]);
-        else
-            positional.push_back(arguments[i]);
-    }
-    if (positional.size() != 2 || positional[0].empty() || positional[1].empty())
-        throw std::invalid_argument("expected <parts dir> <output file> [--preview <dir>]");
+    const ToolArguments parsed = parseToolArguments(arguments, 2, "expected <parts dir> <output file> [--preview <dir>]");
+    const std::vector<std::string>& positional = parsed.positional;
+    const std::optional<fs::path>& preview = parsed.preview;
 
     const IndexedImage start = quantise(clip::drawStartPicture(), 256);
     const std::vector<unsigned char> bmp = encodeBmp8(start);

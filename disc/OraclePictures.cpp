@@ -6,6 +6,7 @@
 #include "disc/IndexedImage.h"
 #include "disc/JpegWriter.h"
 #include "disc/OracleLayout.h"
+#include "disc/ToolArguments.h"
 #include "disc/art/OracleFortunes.h"
 #include "disc/art/OracleMenu.h"
 #include "disc/art/OracleTitle.h"
@@ -30,23 +31,11 @@ struct Destinations {
 
 Destinations parseArguments(const std::vector<std::string>& arguments)
 {
+    const ToolArguments parsed = parseToolArguments(arguments, 2, "expected <disc dir> <parts dir> [--preview <dir>]");
     Destinations to;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--preview") {
-            if (i + 1 >= arguments.size())
-                throw std::invalid_argument("--preview needs a folder");
-            to.preview = fs::path(arguments[++i]);
-        } else if (!arguments[i].empty() && arguments[i][0] == '-') {
-            throw std::invalid_argument("unknown option " + arguments[i]);
-        } else {
-            positional.push_back(arguments[i]);
-        }
-    }
-    if (positional.size() != 2 || positional[0].empty() || positional[1].empty())
-        throw std::invalid_argument("expected <disc dir> <parts dir> [--preview <dir>]");
-    to.data = fs::path(positional[0]) / "ORACLE" / "DATA";
-    to.parts = fs::path(positional[1]) / "oracle";
+    to.data = fs::path(parsed.positional[0]) / "ORACLE" / "DATA";
+    to.parts = fs::path(parsed.positional[1]) / "oracle";
+    to.preview = parsed.preview;
     return to;
 }
 

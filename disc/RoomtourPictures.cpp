@@ -2,6 +2,7 @@
 
 #include "disc/JpegWriter.h"
 #include "disc/People.h"
+#include "disc/ToolArguments.h"
 #include "disc/art/Buttons.h"
 #include "disc/art/DeskPhoto.h"
 #include "disc/art/DeskScene.h"
@@ -34,23 +35,11 @@ struct Destinations {
 
 Destinations parseArguments(const std::vector<std::string>& arguments)
 {
+    const ToolArguments parsed = parseToolArguments(arguments, 2, "expected <disc dir> <parts dir> [--preview <dir>]");
     Destinations to;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--preview") {
-            if (i + 1 >= arguments.size())
-                throw std::invalid_argument("--preview needs a folder");
-            to.preview = fs::path(arguments[++i]);
-        } else if (!arguments[i].empty() && arguments[i][0] == '-') {
-            throw std::invalid_argument("unknown option " + arguments[i]);
-        } else {
-            positional.push_back(arguments[i]);
-        }
-    }
-    if (positional.size() != 2 || positional[0].empty() || positional[1].empty())
-        throw std::invalid_argument("expected <disc dir> <parts dir> [--preview <dir>]");
-    to.data = fs::path(positional[0]) / "ROOMTOUR" / "Data";
-    to.parts = fs::path(positional[1]) / "roomtour";
+    to.data = fs::path(parsed.positional[0]) / "ROOMTOUR" / "Data";
+    to.parts = fs::path(parsed.positional[1]) / "roomtour";
+    to.preview = parsed.preview;
     return to;
 }
 

@@ -1,5 +1,6 @@
 #include "disc/clip/SkyrunClip.h"
 
+#include "disc/ToolArguments.h"
 #include "disc/clip/AviWriter.h"
 #include "disc/clip/FlightScene.h"
 #include "disc/clip/FlightSound.h"
@@ -17,18 +18,9 @@ namespace fs = std::filesystem;
 
 int runClipviewClip(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> positional;
-    std::optional<fs::path> preview;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--preview" && i + 1 < arguments.size())
-            preview = fs::path(arguments[++i]);
-        else if (!arguments[i].empty() && arguments[i][0] == '-')
-            throw std::invalid_argument("unknown option " + arguments[i]);
-        else
-            positional.push_back(arguments[i]);
-    }
-    if (positional.size() != 1 || positional[0].empty())
-        throw std::invalid_argument("expected <disc dir> [--preview <dir>]");
+    const ToolArguments parsed = parseToolArguments(arguments, 1, "expected <disc dir> [--preview <dir>]");
+    const std::vector<std::string>& positional = parsed.positional;
+    const std::optional<fs::path>& preview = parsed.preview;
 
     clip::AviClip avi;
     avi.width = clip::kWidth;
