@@ -34,7 +34,7 @@ std::string FormatBody(int channels, int rate, int bits, int extra = 0)
 {
     const int align = channels * bits / 8;
     std::string body = Le16(1) + Le16(channels) + Le32(static_cast<std::uint32_t>(rate)) +
-                       Le32(static_cast<std::uint32_t>(rate * align)) + Le16(align) + Le16(bits);
+                       Le32(static_cast<std::uint32_t>(rate) * static_cast<std::uint32_t>(align)) + Le16(align) + Le16(bits);
     if (extra > 0)
         body += Le16(0) + std::string(static_cast<std::size_t>(extra - 2), '\0');
     return body;
