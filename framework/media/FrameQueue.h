@@ -7,7 +7,7 @@
 // One producer and one consumer. Cancel wakes a waiting producer for good (a
 // new play starts on a fresh queue state with Reset, once the producer is gone).
 
-#include "framework/media/VideoDecoder.h"
+#include "framework/media/MediaInfo.h"
 
 #include <condition_variable>
 #include <cstddef>

@@ -10,6 +10,7 @@ enum class MediaErrorKind {
     Unplayable,   // not a media file, or one no decoder here reads
     NoAudio,      // a media file, but without a sound the engine could play
     TooLarge,     // decoding would need more memory than the engine allows
+    NoDecoder,    // the engine's FFmpeg module, which this file needs, is missing or cannot be loaded
 };
 
 class EMediaError : public Exception {

@@ -1,43 +1,35 @@
 #pragma once
-// VideoDecoder: the pictures of a video file as 32-bit BGRA frames (bytes B, G,
-// R, A in memory, alpha 0xFF: the framework's XRGB pixels), frame-exact: every
-// frame carries its index in the stream's frame sequence, taken from its time
-// stamp, so a frame the file leaves out (an empty AVI chunk) is skipped in the
-// numbering rather than shifting all later frames. Conversion by libswscale in
-// its bit-exact mode: the same file gives the same bytes on every run.
+// VideoDecoder: the pictures of a video file as 32-bit BGRA frames (see
+// VideoFrame), frame-exact: every frame carries its index in the stream's frame
+// sequence, taken from its time stamp, so a frame the file leaves out (an empty
+// AVI chunk) is skipped in the numbering rather than shifting all later frames.
+// Decoded by the FFmpeg module (loaded on first need, see MediaModule.h), with
+// libswscale in its bit-exact mode: the same file gives the same bytes on
+// every run.
 //
 // A player shows, at playing position t, the frame FrameIndexAt(t): it calls
 // Next until it reaches that index (or FrameAt after a jump backwards).
 
 #include "framework/media/FrameSchedule.h"
+#include "framework/media/MediaBackend.h"
 #include "framework/media/MediaFile.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
-#include <vector>
-
-struct VideoFrame {
-    std::int64_t index = -1; // in the stream's frame sequence, from 0
-    std::int64_t timeMs = 0; // presentation time from the stream's start
-    bool keyFrame = false;
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> bgra; // width * 4 bytes a row, top row first
-};
 
 class VideoDecoder {
 public:
     // Opens the file's best video stream. Raises EMediaError (Unplayable when
-    // the file has no video stream or no decoder for it).
+    // the file has no video stream or no decoder for it; NoDecoder without
+    // the FFmpeg module).
     explicit VideoDecoder(const std::filesystem::path& hostPath);
     ~VideoDecoder();
     VideoDecoder(const VideoDecoder&) = delete;
     VideoDecoder& operator=(const VideoDecoder&) = delete;
 
-    const VideoStreamInfo& Info() const { return info_; }
-    FrameRate Rate() const { return FrameRate{info_.frameRateNum, info_.frameRateDen}; }
+    const VideoStreamInfo& Info() const { return pictures_->Info(); }
+    FrameRate Rate() const { return FrameRate{Info().frameRateNum, Info().frameRateDen}; }
     // The index of the frame on show at `ms` after the start (frames per second
     // from the stream; 0 when it does not say).
     std::int64_t FrameIndexAt(std::int64_t ms) const { return ::FrameIndexAt(ms, Rate()); }
@@ -50,22 +42,10 @@ public:
     // false when there is none.
     bool FrameAt(std::int64_t index, VideoFrame& frame);
     // Back to the start of the stream.
-    void Rewind();
+    void Rewind() { pictures_->Rewind(); }
 
 private:
-    struct Codec;
-    bool Decode(VideoFrame& frame);
-    bool Receive(VideoFrame& frame);
-    void Convert(VideoFrame& frame);
-
-    std::unique_ptr<MediaFile> file_;
-    VideoStreamInfo info_;
-    std::unique_ptr<Codec> codec_;
-    bool inputEnded_ = false;
-    std::int64_t nextIndex_ = 0; // for streams without time stamps
-    std::int64_t lastIndex_ = -1;
-    std::optional<VideoFrame> current_; // the frame last handed out
-    std::optional<VideoFrame> held_;    // read ahead, not handed out yet
+    std::unique_ptr<PictureSource> pictures_;
 };
 
 // How long the video data in the file lasts: the end of its last frame, in

@@ -77,6 +77,8 @@ const char* TextOf(MediaErrorKind kind)
         return MciErrorText::FileNotFound;
     case MediaErrorKind::TooLarge:
         return MciErrorText::OutOfMemory;
+    case MediaErrorKind::NoDecoder:
+        return MciErrorText::CannotLoadDriver;
     case MediaErrorKind::Unplayable:
     case MediaErrorKind::NoAudio:
         break;

@@ -56,6 +56,9 @@ inline constexpr const char* OutOfRange = "The specified parameter is out of ran
 inline constexpr const char* OutOfMemory =
     "There is not enough memory available for this task. Quit one or more applications to increase "
     "available memory, and then try again.";
+// The engine's FFmpeg module, which the file needs, is missing or damaged.
+inline constexpr const char* CannotLoadDriver =
+    "The media decoding module (VNMEDIA.DLL) cannot be loaded: it is missing or damaged.";
 }  // namespace MciErrorText
 
 enum TMPDeviceTypes {

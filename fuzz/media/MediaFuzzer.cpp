@@ -7,8 +7,10 @@
 #include "framework/media/AudioDecoder.h"
 #include "framework/media/MediaError.h"
 #include "framework/media/MediaFile.h"
+#include "framework/media/MediaModule.h"
 #include "framework/media/VideoDecoder.h"
 #include "framework/media/VideoPlayback.h"
+#include "framework/media/ffmpeg/FfBackend.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -51,6 +53,9 @@ const char* InputFile()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    // The FFmpeg part is linked in (and instrumented), not loaded as a module.
+    static const bool linked = (UseMediaBackend(&FfMediaBackend()), true);
+    (void)linked;
     {
         std::ofstream out(InputFile(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -1,4 +1,4 @@
-#include "framework/media/AvLog.h"
+#include "framework/media/ffmpeg/AvLog.h"
 
 extern "C" {
 #include <libavutil/log.h>
