@@ -2,7 +2,6 @@
 
 #include "framework/core/Reader.h"
 #include "framework/core/Writer.h"
-#include "framework/widgets/Application.h"
 
 VN_DEFINE_COMPONENT(TCmprsBtn, TImage)
 
@@ -27,24 +26,17 @@ void TCmprsBtn::WriteState(TWriter& writer)
 void TCmprsBtn::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TImage::MouseDown(button, shift, x, y);
-    if (tracker_.Press(button) & PressTracker::Hide)
-        SetVisible(false);
+    press_.Down(button);
 }
 
 void TCmprsBtn::MouseMove(TShiftState shift, int x, int y)
 {
     TImage::MouseMove(shift, x, y);
-    const unsigned action = tracker_.Move(x, y, Width(), Height());
-    if (action & (PressTracker::Hide | PressTracker::Show))
-        SetVisible((action & PressTracker::Show) != 0);
+    press_.Move(x, y);
 }
 
 void TCmprsBtn::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    const unsigned action = tracker_.Release(button, x, y, Width(), Height());
-    if (action & PressTracker::Show)
-        SetVisible(true);
-    if (!(action & PressTracker::Click))
-        return;
-    tracker_.RunClick([&] { TImage::MouseUp(button, shift, x, y); }, [] { Application->ProcessMessages(); });
+    // Not repainted before the handler: the button stays as the press left it.
+    press_.Up(button, x, y, [&] { TImage::MouseUp(button, shift, x, y); }, false);
 }

@@ -9,7 +9,7 @@
 // after it run. Its picture is stored with the form as "CompressedData".
 
 #include "framework/widgets/ExtCtrls.h"
-#include "framework/widgets/PressTracker.h"
+#include "framework/widgets/PressToHide.h"
 #include "picture/StoredPicture.h"
 
 class TCmprsBtn : public TImage {
@@ -17,10 +17,10 @@ class TCmprsBtn : public TImage {
 public:
     explicit TCmprsBtn(TComponent* owner);
 
-    bool Pressed() const { return tracker_.Pressed(); }
-    bool InClick() const { return tracker_.InClick(); }
+    bool Pressed() const { return press_.Tracker().Pressed(); }
+    bool InClick() const { return press_.Tracker().InClick(); }
     // The button has hidden itself during the current press.
-    bool Hidden() const { return tracker_.Hidden(); }
+    bool Hidden() const { return press_.Tracker().Hidden(); }
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
@@ -32,6 +32,6 @@ public:
     const TMemoryStream* StoredData() const { return stored_.Data(); }
 
 private:
-    PressTracker tracker_{{PressTracker::Hiding::OnCrossing, false}};
+    PressToHide press_{*this, {PressTracker::Hiding::OnCrossing, false}};
     StoredPictureBlock stored_;
 };

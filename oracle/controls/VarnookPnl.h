@@ -13,7 +13,7 @@
 // Its picture is stored with the form as "CompressedData".
 
 #include "framework/widgets/ExtCtrls.h"
-#include "framework/widgets/PressTracker.h"
+#include "framework/widgets/PressToHide.h"
 #include "picture/StoredPicture.h"
 
 #include <memory>
@@ -24,8 +24,8 @@ public:
     explicit TVarnookPanel(TComponent* owner);
     ~TVarnookPanel() override;
 
-    bool Pressed() const { return tracker_.Pressed(); }
-    bool InClick() const { return tracker_.InClick(); }
+    bool Pressed() const { return press_.Tracker().Pressed(); }
+    bool InClick() const { return press_.Tracker().InClick(); }
 
     // The panel takes its picture's width and height whenever the picture changes.
     bool AutoSize() const { return autoSize_; }
@@ -68,7 +68,7 @@ private:
     void UpdateTracker();
 
     std::unique_ptr<TPicture> picture_;
-    PressTracker tracker_;
+    PressToHide press_{*this};
     StoredPictureBlock stored_;
     bool autoSize_ = true;
     TControlType controlType_ = ctPanel;

@@ -2,7 +2,6 @@
 
 #include "framework/core/Reader.h"
 #include "framework/core/Writer.h"
-#include "framework/widgets/Application.h"
 
 // ---- TInsideImage
 
@@ -162,8 +161,7 @@ void TImagePanel::SetDoMouseUp(bool doMouseUp)
 
 void TImagePanel::UpdateTracker()
 {
-    tracker_.SetOptions({controlType_ == ctButton ? PressTracker::Hiding::WhileInside : PressTracker::Hiding::None,
-                         doMouseUp_});
+    press_.SetPanelOptions(controlType_, doMouseUp_);
 }
 
 // ---- form data
@@ -189,31 +187,19 @@ void TImagePanel::WriteState(TWriter& writer)
 void TImagePanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TCustomPanel::MouseDown(button, shift, x, y);
-    if (tracker_.Press(button) & PressTracker::Hide)
-        SetVisible(false);
+    press_.Down(button);
 }
 
 void TImagePanel::MouseMove(TShiftState shift, int x, int y)
 {
     TCustomPanel::MouseMove(shift, x, y);
-    const unsigned action = tracker_.Move(x, y, Width(), Height());
-    if (action & (PressTracker::Hide | PressTracker::Show))
-        SetVisible((action & PressTracker::Show) != 0);
+    press_.Move(x, y);
 }
 
 void TImagePanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    const unsigned action = tracker_.Release(button, x, y, Width(), Height());
-    if (action & PressTracker::Show)
-        SetVisible(true);
-    if (action & PressTracker::Fire)
-        TCustomPanel::MouseUp(button, shift, x, y);
-    if (!(action & PressTracker::Click))
-        return;
     // The normal look shows before the handler runs.
-    Repaint();
-    tracker_.RunClick([&] { TCustomPanel::MouseUp(button, shift, x, y); },
-                      [] { Application->ProcessMessages(); });
+    press_.Up(button, x, y, [&] { TCustomPanel::MouseUp(button, shift, x, y); }, true);
 }
 
 void RegisterImagePanelClasses()

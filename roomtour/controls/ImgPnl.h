@@ -12,7 +12,7 @@
 
 #include "framework/graphics/Gdi.h"
 #include "framework/widgets/ExtCtrls.h"
-#include "framework/widgets/PressTracker.h"
+#include "framework/widgets/PressToHide.h"
 #include "picture/StoredPicture.h"
 
 #include <memory>
@@ -44,8 +44,8 @@ public:
     ~TImagePanel() override;
 
     TInsideImage* InnerImage() const { return innerImage_; }
-    bool Pressed() const { return tracker_.Pressed(); }
-    bool InClick() const { return tracker_.InClick(); }
+    bool Pressed() const { return press_.Tracker().Pressed(); }
+    bool InClick() const { return press_.Tracker().InClick(); }
 
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
@@ -92,7 +92,7 @@ private:
 
     TInsideImage* innerImage_ = nullptr;
     TNotifyEvent savedPictureChange_;
-    PressTracker tracker_;
+    PressToHide press_{*this};
     bool autoSize_ = true;
     TControlType controlType_ = ctPanel;
     bool doMouseUp_ = false;
